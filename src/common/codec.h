@@ -1,0 +1,21 @@
+// Windows-1252 <-> UTF-8. The system's own files are 8-bit Windows-1252 text; inside the program
+// all text is UTF-8.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace common {
+
+// Every byte decodes (the five unassigned ones to the C1 control of the same number).
+std::string Cp1252ToUtf8(std::string_view bytes);
+
+// Characters the code page lacks become "?".
+std::string Utf8ToCp1252(std::string_view text);
+
+bool IsValidUtf8(std::string_view bytes);
+
+// UTF-8 when the bytes are valid UTF-8 (a leading byte-order mark is dropped), else Windows-1252.
+std::string Utf8OrCp1252ToUtf8(std::string_view bytes);
+
+}  // namespace common

@@ -1,0 +1,49 @@
+// CompilerState: the fields of the compiler window that the pass, the parser and the writers use.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "compiler/build_settings.h"
+#include "tonelist/tone_list.h"
+
+namespace compiler {
+
+struct CompilerState : tonelist::ToneListState {
+  explicit CompilerState(const BuildSettings& build)
+      : tonelist::ToneListState(build.PointCapacity), Build(build) {}
+
+  const BuildSettings& Build;
+
+  // Paths and names.
+  std::string WorkFolder;
+  std::string ToneListBaseName;
+  std::string OutputBaseName;
+  std::string ToneListPath;
+  std::string ImportListPath;
+  std::string ScorePath;
+  std::string OrchestraPath;
+  std::string BatchPath;
+  std::string RandomListPath;
+
+  // Compile request and origin.
+  bool ChosenListFlag = false;
+  std::string ChosenListPath;
+  std::int16_t InitDone = 0;
+  bool PresetsLoaded = false;
+  std::string PresetFilePath;
+  std::string SourceDescription;
+  std::string OriginNote;
+
+  // The first glide duration and the start-time offset of the score.
+  std::string MinGlideText;
+
+  // Settings panel fields, kept up to date by the nine boxes' change handlers.
+  double Hardness = 0, Tempo = 0, FrequencyFactor = 0, LoudnessFactor = 0;
+  double SettingFua = 0, SettingFub = 0, SettingEnte = 0, SettingDel = 0, SettingFom = 0;
+  // Read from the settings file, lines 10 to 13.
+  double SettingLtf = 0, SettingLts = 0, SettingHts = 0;
+  std::int16_t FileNameCounter = 0;
+};
+
+}  // namespace compiler

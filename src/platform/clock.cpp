@@ -1,0 +1,65 @@
+#include "platform/clock.h"
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+
+namespace platform {
+namespace {
+
+std::tm Now() {
+  std::time_t t = std::time(nullptr);
+  std::tm tm{};
+  localtime_r(&t, &tm);
+  return tm;
+}
+
+}  // namespace
+
+std::string SystemClock::DateText() {
+  std::tm tm = Now();
+  char buf[48];
+  std::snprintf(buf, sizeof buf, "%02d.%02d.%04d", tm.tm_mday, tm.tm_mon + 1, tm.tm_year + 1900);
+  return buf;
+}
+
+std::string SystemClock::TimeText() {
+  std::tm tm = Now();
+  char buf[48];
+  std::snprintf(buf, sizeof buf, "%02d:%02d:%02d", tm.tm_hour, tm.tm_min, tm.tm_sec);
+  return buf;
+}
+
+SystemRandom::SystemRandom() { Reseed(); }
+
+void SystemRandom::Reseed() {
+  state_ = static_cast<unsigned long long>(
+                std::chrono::steady_clock::now().time_since_epoch().count()) ^
+            0x9E3779B97F4A7C15ULL;
+  if (state_ == 0) state_ = 1;
+}
+
+double SystemRandom::Next() {
+  // xorshift64*: plenty for variations of envelope values.
+  state_ ^= state_ >> 12;
+  state_ ^= state_ << 25;
+  state_ ^= state_ >> 27;
+  unsigned long long r = state_ * 0x2545F4914F6CDD1DULL;
+  return static_cast<double>(r >> 11) * (1.0 / 9007199254740992.0);
+}
+
+Clock& ProcessClock() {
+  static std::unique_ptr<Clock> clock = [] () -> std::unique_ptr<Clock> {
+    if (const char* fixed = std::getenv("ORMILA_FIXED_CLOCK"); fixed && *fixed) {
+      std::string s(fixed);
+      auto blank = s.find(' ');
+      if (blank != std::string::npos)
+        return std::make_unique<FixedClock>(s.substr(0, blank), s.substr(blank + 1));
+    }
+    return std::make_unique<SystemClock>();
+  }();
+  return *clock;
+}
+
+}  // namespace platform

@@ -1,0 +1,113 @@
+#include "platform/drive_map.h"
+
+#include <cstdlib>
+#include <memory>
+#include <system_error>
+#include <vector>
+
+namespace platform {
+namespace fs = std::filesystem;
+namespace {
+
+char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+// Case-insensitive for ASCII letters and for the Latin-1 letters (German umlauts) in UTF-8.
+std::string Fold(std::string_view s) {
+  std::string out;
+  out.reserve(s.size());
+  for (size_t i = 0; i < s.size(); ++i) {
+    auto b = static_cast<unsigned char>(s[i]);
+    if (b == 0xC3 && i + 1 < s.size()) {
+      auto n = static_cast<unsigned char>(s[i + 1]);
+      if (n >= 0x80 && n <= 0x9E && n != 0x97) n = static_cast<unsigned char>(n + 0x20);
+      out += static_cast<char>(b);
+      out += static_cast<char>(n);
+      ++i;
+    } else {
+      out += Lower(s[i]);
+    }
+  }
+  return out;
+}
+
+std::vector<std::string> Components(std::string_view rest) {
+  std::vector<std::string> parts;
+  std::string cur;
+  for (char c : rest) {
+    if (c == '\\' || c == '/') {
+      if (!cur.empty()) parts.push_back(cur);
+      cur.clear();
+    } else {
+      cur += c;
+    }
+  }
+  if (!cur.empty()) parts.push_back(cur);
+  return parts;
+}
+
+std::unique_ptr<DriveMap>& Current() {
+  static std::unique_ptr<DriveMap> map;
+  return map;
+}
+
+}  // namespace
+
+DriveMap::DriveMap(fs::path root) : root_(std::move(root)) {}
+
+fs::path DriveMap::DefaultRoot() {
+  if (const char* env = std::getenv("ORMILA_DRIVES"); env && *env) return fs::path(env);
+  const char* home = std::getenv("HOME");
+  return fs::path(home ? home : ".") / ".local" / "share" / "ormila" / "drives";
+}
+
+DriveMap DriveMap::FromEnvironment() { return DriveMap(DefaultRoot()); }
+
+bool DriveMap::IsDrivePath(std::string_view path) {
+  if (path.size() < 3) return false;
+  char d = Lower(path[0]);
+  return d >= 'a' && d <= 'z' && path[1] == ':' && (path[2] == '\\' || path[2] == '/');
+}
+
+fs::path DriveMap::ToHost(std::string_view path) const {
+  if (!IsDrivePath(path)) return fs::path(std::string(path));
+  fs::path host = root_ / std::string(1, Lower(path[0]));
+  bool exists = true;  // while every component so far exists, look for the case-insensitive match
+  for (const std::string& part : Components(path.substr(3))) {
+    if (part == "." ) continue;
+    if (part == "..") {
+      host = host.parent_path();
+      continue;
+    }
+    if (exists) {
+      std::error_code ec;
+      fs::path exact = host / part;
+      if (fs::exists(exact, ec)) {
+        host = exact;
+        continue;
+      }
+      std::string folded = Fold(part);
+      bool found = false;
+      for (fs::directory_iterator it(host, ec), end; !ec && it != end; it.increment(ec)) {
+        if (Fold(it->path().filename().string()) == folded) {
+          host = it->path();
+          found = true;
+          break;
+        }
+      }
+      if (found) continue;
+      exists = false;
+    }
+    host /= part;
+  }
+  return host;
+}
+
+DriveMap& Drives() {
+  auto& map = Current();
+  if (!map) map = std::make_unique<DriveMap>(DriveMap::FromEnvironment());
+  return *map;
+}
+
+void SetDrives(const DriveMap& map) { Current() = std::make_unique<DriveMap>(map); }
+
+}  // namespace platform

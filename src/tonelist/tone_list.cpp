@@ -1,0 +1,260 @@
+#include "tonelist/tone_list.h"
+
+#include <cmath>
+#include <cstring>
+
+#include "common/codec.h"
+#include "common/errors.h"
+#include "common/numbers.h"
+#include "forms/controls.h"
+#include "platform/file_table.h"
+
+namespace tonelist {
+namespace {
+
+using common::Raise;
+
+// 16-bit counters: stepping past 32767 is an overflow.
+std::int16_t Inc(std::int16_t v) {
+  if (v == 32767) Raise(common::kOverflow);
+  return static_cast<std::int16_t>(v + 1);
+}
+std::int16_t Dec(std::int16_t v) {
+  if (v == -32768) Raise(common::kOverflow);
+  return static_cast<std::int16_t>(v - 1);
+}
+
+// The character at 1-based position pos, empty past the end; position 0 or below is error 5.
+char CharAt(const std::string& line, int pos) {
+  if (pos < 1) Raise(common::kInvalidCall);
+  return static_cast<size_t>(pos) <= line.size() ? line[static_cast<size_t>(pos) - 1] : '\0';
+}
+
+enum class Rule { None, List, Setting, LastWord };
+
+struct Keyword {
+  const char* word;
+  Rule rule;
+};
+
+constexpr Keyword kRules[] = {{"ZP", Rule::List},       {"HT", Rule::List},
+                              {"LT", Rule::List},       {"KL", Rule::List},
+                              {"FUA", Rule::Setting},   {"FUB", Rule::Setting},
+                              {"DEL", Rule::Setting},   {"ENTE", Rule::Setting},
+                              {"FOM", Rule::Setting},   {"FRV", Rule::Setting},
+                              {"LTF", Rule::LastWord},  {"LTS", Rule::LastWord},
+                              {"HTS", Rule::LastWord},  {"SMP", Rule::LastWord}};
+
+const Keyword* FindKeyword(const std::string& word) {
+  for (const Keyword& k : kRules)
+    if (word == k.word) return &k;
+  return nullptr;
+}
+
+ToneValue* SettingTarget(ToneListState& s, const std::string& keyword) {
+  if (keyword == "FUA") return &s.ListFua;
+  if (keyword == "FUB") return &s.ListFub;
+  if (keyword == "DEL") return &s.ListDel;
+  if (keyword == "ENTE") return &s.ListEnte;
+  if (keyword == "FOM") return &s.ListFom;
+  if (keyword == "FRV") return &s.ListFrv;
+  if (keyword == "LTF") return &s.ListLtf;
+  if (keyword == "LTS") return &s.ListLts;
+  if (keyword == "HTS") return &s.ListHts;
+  return nullptr;
+}
+
+void CheckIndex(const ToneListState& s) {
+  if (s.ValueIndex < 0 || s.ValueIndex > s.PointCapacity) Raise(common::kSubscriptOutOfRange);
+}
+
+// The four tests of a list keyword; each that holds stores one value at ValueIndex.
+void ApplyListRule(ToneListState& s) {
+  const std::string& w = s.CurrentWord;
+  const bool zp = s.CurrentKeyword == "ZP";
+  std::vector<ToneValue>* values = nullptr;
+  if (s.CurrentKeyword == "HT") values = &s.Pitches;
+  else if (s.CurrentKeyword == "LT") values = &s.Loudnesses;
+  else if (s.CurrentKeyword == "KL") values = &s.FormantFreqs;
+
+  auto advance = [&] { s.ValueIndex = Inc(s.ValueIndex); };
+  if (w == ".") {
+    CheckIndex(s);
+    if (s.ValueIndex < 1) Raise(common::kSubscriptOutOfRange);
+    if (zp) s.TimePoints[s.ValueIndex] = s.TimePoints[s.ValueIndex - 1];
+    else (*values)[s.ValueIndex] = (*values)[s.ValueIndex - 1];
+    advance();
+    return;
+  }
+  if (!w.empty() && w[0] == '0' && common::LeadingNumber(w) == 0.0) {
+    CheckIndex(s);
+    if (zp) s.TimePoints[s.ValueIndex] = 0.0f;
+    else (*values)[s.ValueIndex] = ToneValue::Integer(0);
+    advance();
+    return;
+  }
+  if (!w.empty() && w[0] == '[') {
+    EvaluateBracketTerm(s);
+    CheckIndex(s);
+    if (zp) s.TimePoints[s.ValueIndex] = common::ToSingle(s.BracketResult);
+    else (*values)[s.ValueIndex] = ToneValue::Number(s.BracketResult);
+    advance();
+    return;
+  }
+  if (common::LeadingNumber(w) != 0.0) {
+    if (zp) {
+      float v = common::ToSingle(common::StrictNumber(w));
+      CheckIndex(s);
+      s.TimePoints[s.ValueIndex] = v;
+    } else {
+      CheckIndex(s);
+      (*values)[s.ValueIndex] = ToneValue::Text(common::Cp1252ToUtf8(w));
+    }
+    advance();
+  }
+}
+
+void ApplyValueRule(ToneListState& s, const Keyword& k) {
+  switch (k.rule) {
+    case Rule::List:
+      ApplyListRule(s);
+      break;
+    case Rule::Setting:
+      if (common::LeadingNumber(s.CurrentWord) != 0.0)
+        *SettingTarget(s, s.CurrentKeyword) = ToneValue::Text(common::Cp1252ToUtf8(s.CurrentWord));
+      break;
+    case Rule::LastWord:
+      if (s.CurrentKeyword == "SMP") s.SampleFile = common::Cp1252ToUtf8(s.CurrentWord);
+      else *SettingTarget(s, s.CurrentKeyword) = ToneValue::Text(common::Cp1252ToUtf8(s.CurrentWord));
+      break;
+    case Rule::None:
+      break;
+  }
+}
+
+}  // namespace
+
+ToneListState::ToneListState(int pointCapacity)
+    : PointCapacity(pointCapacity),
+      ToneListLines(static_cast<size_t>(pointCapacity) + 1),
+      TimePoints(static_cast<size_t>(pointCapacity) + 1, 0.0f),
+      Pitches(static_cast<size_t>(pointCapacity) + 1),
+      Loudnesses(static_cast<size_t>(pointCapacity) + 1),
+      FormantFreqs(static_cast<size_t>(pointCapacity) + 1) {}
+
+void ReadToneListLines(ToneListState& s, platform::FileTable& files) {
+  s.LineIndex = 0;
+  while (!files.Eof(kToneListFile)) {
+    s.CurrentLine = files.LineInput(kToneListFile);
+    s.LineIndex = Inc(s.LineIndex);
+    if (s.LineIndex > s.PointCapacity) Raise(common::kSubscriptOutOfRange);
+    s.ToneListLines[static_cast<size_t>(s.LineIndex)] = s.CurrentLine;
+    s.LineCount = s.LineIndex;
+  }
+}
+
+void ParseToneList(ToneListState& s) {
+  for (s.LineIndex = 1; s.LineIndex <= s.LineCount; s.LineIndex = Inc(s.LineIndex)) {
+    s.CurrentWord.clear();
+    s.CurrentKeyword.clear();
+    s.KeywordSeen = 0;
+    s.CurrentLine = s.ToneListLines[static_cast<size_t>(s.LineIndex)];
+    s.CurrentLineCodes = common::Utf8ToCp1252(s.CurrentLine);
+    const std::string& line = s.CurrentLineCodes;
+    // The length must fit a 16-bit integer; a line of exactly 32,767 characters is parsed and
+    // then fails when CharPos cannot step past its end.
+    if (line.size() > 32767) Raise(common::kOverflow);
+    const auto L = static_cast<std::int16_t>(line.size());
+    const Keyword* keyword = nullptr;
+    for (s.CharPos = 1; s.CharPos <= L; s.CharPos = Inc(s.CharPos)) {
+      const char c = line[static_cast<size_t>(s.CharPos) - 1];
+      s.CurrentChar.assign(1, c);
+      if (s.CharPos == L || c == ' ') {
+        if (s.CharPos == L) s.CurrentWord += c;
+        if (s.KeywordSeen == 0) {
+          if (const Keyword* k = FindKeyword(s.CurrentWord)) {
+            keyword = k;
+            s.CurrentKeyword = k->word;
+            s.KeywordSeen = 1;
+            s.ValueIndex = 1;
+          }
+        }
+        if (keyword && s.CurrentWord != s.CurrentKeyword) ApplyValueRule(s, *keyword);
+        if (keyword && s.CurrentKeyword == "ZP") s.PointCount = static_cast<std::int16_t>(s.ValueIndex - 1);
+        if (keyword && s.CurrentKeyword == "KL") s.FofMode = true;
+        s.CurrentWord.clear();
+      } else {
+        s.CurrentWord += c;
+      }
+    }
+  }
+}
+
+void EvaluateBracketTerm(ToneListState& s) {
+  const std::string& line = s.CurrentLineCodes;
+  s.ScanPos = s.CharPos;
+  do {
+    s.ScanPos = Dec(s.ScanPos);
+  } while (CharAt(line, s.ScanPos) != '[');
+
+  auto isOp = [](char c) { return c == '+' || c == '-' || c == '*' || c == '/' || c == ']'; };
+  s.BracketLeft.clear();
+  char c;
+  for (;;) {
+    s.ScanPos = Inc(s.ScanPos);
+    c = CharAt(line, s.ScanPos);
+    if (c != '\0' && isOp(c)) break;
+    if (c != '\0') s.BracketLeft += c;
+  }
+  s.BracketOp.assign(1, c);
+  s.BracketRight.clear();
+  if (c != ']') {
+    for (;;) {
+      s.ScanPos = Inc(s.ScanPos);
+      c = CharAt(line, s.ScanPos);
+      if (c == ']') break;
+      if (c != '\0') s.BracketRight += c;
+    }
+  }
+  const double a = common::LeadingNumber(s.BracketLeft);
+  const double b = common::LeadingNumber(s.BracketRight);
+  double result = a;
+  switch (s.BracketOp[0]) {
+    case '+': result = a + b; break;
+    case '-': result = a - b; break;
+    case '*': result = a * b; break;
+    case '/':
+      if (b == 0.0) Raise(common::kDivisionByZero);
+      result = a / b;
+      break;
+    default: break;
+  }
+  if (!std::isfinite(result)) Raise(common::kOverflow);
+  s.CharPos = s.ScanPos;
+  const double f = s.RoundingFactor;
+  s.BracketResult = std::floor(f * result + 0.5) / f;
+  if (!std::isfinite(s.BracketResult)) Raise(common::kOverflow);
+}
+
+void ListParsedValues(ToneListState& s, forms::ListBox& list) {
+  auto held = [](const ToneValue& v) -> std::string {
+    switch (v.kind()) {
+      case ToneValue::Kind::Text: return v.text();
+      case ToneValue::Kind::Unset: return "";
+      default: return common::DoubleText(v.AsNumber());
+    }
+  };
+  list.AddItem("Zeitpunkte:");
+  for (s.ValueIndex = 1; s.ValueIndex <= s.PointCount; s.ValueIndex = Inc(s.ValueIndex))
+    list.AddItem(common::SingleText(s.TimePoints[static_cast<size_t>(s.ValueIndex)]));
+  list.AddItem("");
+  list.AddItem("Tonhöhen:");
+  for (s.ValueIndex = 1; s.ValueIndex <= s.PointCount; s.ValueIndex = Inc(s.ValueIndex))
+    list.AddItem(held(s.Pitches[static_cast<size_t>(s.ValueIndex)]));
+  list.AddItem("");
+  list.AddItem("Lautstärken:");
+  for (s.ValueIndex = 1; s.ValueIndex <= s.PointCount; s.ValueIndex = Inc(s.ValueIndex))
+    list.AddItem(held(s.Loudnesses[static_cast<size_t>(s.ValueIndex)]));
+}
+
+}  // namespace tonelist
