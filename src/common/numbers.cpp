@@ -1,9 +1,10 @@
 #include "common/numbers.h"
 
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <limits>
+#include <locale.h>
 
 #include "common/errors.h"
 
@@ -65,8 +66,11 @@ Scan ScanNumber(Peek peek, Advance advance) {
   return s;
 }
 
+// Reads with the C locale's period whatever the process locale is (a Qt program takes the
+// desktop's locale, whose decimal separator may be a comma).
 double ToDouble(const std::string& text) {
-  double v = std::strtod(text.c_str(), nullptr);
+  static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(0));
+  double v = strtod_l(text.c_str(), nullptr, cLocale);
   if (std::isinf(v)) Raise(kOverflow);
   return v;
 }
@@ -74,9 +78,11 @@ double ToDouble(const std::string& text) {
 // Plain decimal form of `value` with at most `digits` significant digits.
 std::string PlainText(double value, int digits) {
   if (value == 0.0 || !std::isfinite(value)) return "0";
+  // to_chars writes the period whatever the process locale is
   char buf[64];
-  std::snprintf(buf, sizeof buf, "%.*e", digits - 1, value);
-  std::string s(buf);
+  auto result =
+      std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific, digits - 1);
+  std::string s(buf, result.ptr);
   bool negative = s[0] == '-';
   if (negative) s.erase(0, 1);
   auto ePos = s.find('e');

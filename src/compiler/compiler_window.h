@@ -6,6 +6,7 @@
 #include <string>
 
 #include "compiler/compiler_state.h"
+#include "csound/writers.h"
 #include "forms/form.h"
 #include "platform/file_table.h"
 
@@ -59,8 +60,31 @@ class CompilerWindow {
   // The text box of that name ("Text45"); an unknown name is std::out_of_range.
   forms::TextBox& Box(const std::string& name);
 
+  // ---- Window layout, panels and manual (window_layout.cpp) ----------------------------------
+  // Hides the settings panel and shows the labels of the workflow buttons.
+  void HideSettingsPanel();
+  // The version line of the manual; set by FillManualList.
+  std::string VersionText;
+  // The window's client coordinate system in twips: origin and width.
+  struct ClientScale {
+    int left = 0, top = 0, width = 0;
+  };
+  ClientScale client;
+  // The control of that name and kind; an unknown name is std::out_of_range.
+  forms::Button& Btn(const std::string& name);
+  forms::Label& Lbl(const std::string& name);
+  forms::PictureBox& Pic(const std::string& name);
+  // ---- end of window layout ------------------------------------------------------------------
+
  private:
   void CreateControls();
+  // Step 8 of the pass: caption, SourceDescription and OriginNote.
+  void SetCaptionAndOrigin();
+  csound::WriterContext WriterContext();
+  // Steps 10 to 14: batch, orchestra and score, the editor's window, Command5_Click.
+  void WritingSteps();
+  // Orchestra and score; build B keeps the orchestra and rewrites the score's second part.
+  void WriteCsoundFiles(const csound::WriterContext& context);
   std::map<std::string, forms::TextBox*> boxes_;
 };
 

@@ -70,12 +70,16 @@ bool DriveMap::IsDrivePath(std::string_view path) {
 
 fs::path DriveMap::ToHost(std::string_view path) const {
   if (!IsDrivePath(path)) return fs::path(std::string(path));
-  fs::path host = root_ / std::string(1, Lower(path[0]));
+  const fs::path drive = root_ / std::string(1, Lower(path[0]));
+  fs::path host = drive;
   bool exists = true;  // while every component so far exists, look for the case-insensitive match
   for (const std::string& part : Components(path.substr(3))) {
-    if (part == "." ) continue;
+    if (part == ".") continue;
     if (part == "..") {
-      host = host.parent_path();
+      // as on Windows, ".." at the drive's top stays there
+      if (host != drive) host = host.parent_path();
+      std::error_code ec;
+      exists = fs::is_directory(host, ec);
       continue;
     }
     if (exists) {
@@ -108,6 +112,11 @@ DriveMap& Drives() {
   return *map;
 }
 
-void SetDrives(const DriveMap& map) { Current() = std::make_unique<DriveMap>(map); }
+// Assigns in place, so that a reference from Drives() (a FileTable holds one) stays valid.
+void SetDrives(const DriveMap& map) {
+  auto& current = Current();
+  if (current) *current = map;
+  else current = std::make_unique<DriveMap>(map);
+}
 
 }  // namespace platform

@@ -17,8 +17,8 @@ using common::Raise;
 
 struct FileTable::File {
   bool input = false;
-  Encoding encoding = Encoding::Cp1252;
-  std::string data;  // input: the whole file
+  bool utf8 = false;  // input: the data is UTF-8 (else Windows-1252)
+  std::string data;   // input: the whole file
   size_t pos = 0;
   std::FILE* out = nullptr;
   fs::path finalPath;  // replacing output: where Close puts the file
@@ -79,11 +79,6 @@ std::string_view NextLine(const std::string& data, size_t& pos) {
   return std::string_view(data).substr(start, end - start);
 }
 
-std::string Decode(std::string_view bytes, Encoding encoding) {
-  return encoding == Encoding::Cp1252 ? common::Cp1252ToUtf8(bytes)
-                                      : common::Utf8OrCp1252ToUtf8(bytes);
-}
-
 void WriteOrRaise(std::FILE* out, std::string_view bytes) {
   if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), out) != bytes.size()) {
     Raise(errno == ENOSPC ? common::kDiskFull : common::kDeviceIoError);
@@ -94,7 +89,19 @@ void WriteOrRaise(std::FILE* out, std::string_view bytes) {
 
 FileTable::FileTable() : drives_(&Drives()) {}
 FileTable::FileTable(const DriveMap& drives) : drives_(&drives) {}
-FileTable::~FileTable() { CloseAll(); }
+// At the end of the program the runtime closes what is still open; a replacing output that was
+// never closed belongs to a step that failed, so its new text is dropped and the old file stays.
+FileTable::~FileTable() {
+  for (auto& [number, f] : files_) {
+    if (f->out && !f->tempPath.empty()) {
+      std::fclose(f->out);
+      f->out = nullptr;
+      std::error_code ec;
+      fs::remove(f->tempPath, ec);
+    }
+  }
+  CloseAll();
+}
 
 bool FileTable::IsOpen(int number) const { return files_.count(number) != 0; }
 
@@ -114,8 +121,12 @@ void FileTable::OpenInput(int number, std::string_view path, Encoding encoding) 
   if (IsOpen(number)) Raise(common::kFileAlreadyOpen);
   auto file = std::make_unique<File>();
   file->input = true;
-  file->encoding = encoding;
   file->data = ReadBytes(drives_->ToHost(path));
+  // UTF-8 or Windows-1252 is decided for the whole file, not line by line
+  if (encoding == Encoding::Utf8OrCp1252 && common::IsValidUtf8(file->data)) {
+    file->utf8 = true;
+    if (file->data.starts_with("\xEF\xBB\xBF")) file->data.erase(0, 3);
+  }
   files_[number] = std::move(file);
 }
 
@@ -152,7 +163,8 @@ void FileTable::OpenOutputReplacing(int number, std::string_view path) {
 std::string FileTable::LineInput(int number) {
   File& f = Get(number, true);
   if (f.pos >= f.data.size()) Raise(common::kInputPastEnd);
-  return Decode(NextLine(f.data, f.pos), f.encoding);
+  std::string_view line = NextLine(f.data, f.pos);
+  return f.utf8 ? std::string(line) : common::Cp1252ToUtf8(line);
 }
 
 bool FileTable::Eof(int number) const {

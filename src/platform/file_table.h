@@ -31,7 +31,8 @@ class FileTable {
   void OpenOutput(int number, std::string_view path);
   void OpenAppend(int number, std::string_view path);
   // Output that reaches `path` only when closed: a failure before Close leaves the old file whole
-  // (the new text is written beside it and put in place by Close).
+  // (the new text is written beside it and put in place by Close; a table destroyed with the file
+  // still open drops the new text).
   void OpenOutputReplacing(int number, std::string_view path);
 
   bool IsOpen(int number) const;

@@ -1,7 +1,9 @@
 #include "tonelist/tone_list.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <string_view>
 
 #include "common/codec.h"
 #include "common/errors.h"
@@ -24,43 +26,43 @@ std::int16_t Dec(std::int16_t v) {
   return static_cast<std::int16_t>(v - 1);
 }
 
-// The character at 1-based position pos, empty past the end; position 0 or below is error 5.
-char CharAt(const std::string& line, int pos) {
+// The character at 1-based position pos as a text of one character, empty past the end;
+// position 0 or below is error 5.
+std::string_view CharAt(const std::string& line, int pos) {
   if (pos < 1) Raise(common::kInvalidCall);
-  return static_cast<size_t>(pos) <= line.size() ? line[static_cast<size_t>(pos) - 1] : '\0';
+  const auto i = static_cast<size_t>(pos) - 1;
+  return i < line.size() ? std::string_view(line).substr(i, 1) : std::string_view();
 }
 
-enum class Rule { None, List, Setting, LastWord };
+enum class Rule { TimePoints, Values, Setting, LastWord, Sample };
 
 struct Keyword {
-  const char* word;
+  std::string_view word;
   Rule rule;
+  std::vector<ToneValue> ToneListState::*values = nullptr;  // HT, LT, KL
+  ToneValue ToneListState::*value = nullptr;                // FUA .. HTS
 };
 
-constexpr Keyword kRules[] = {{"ZP", Rule::List},       {"HT", Rule::List},
-                              {"LT", Rule::List},       {"KL", Rule::List},
-                              {"FUA", Rule::Setting},   {"FUB", Rule::Setting},
-                              {"DEL", Rule::Setting},   {"ENTE", Rule::Setting},
-                              {"FOM", Rule::Setting},   {"FRV", Rule::Setting},
-                              {"LTF", Rule::LastWord},  {"LTS", Rule::LastWord},
-                              {"HTS", Rule::LastWord},  {"SMP", Rule::LastWord}};
+constexpr Keyword kRules[] = {
+    {"ZP", Rule::TimePoints},
+    {"HT", Rule::Values, &ToneListState::Pitches},
+    {"LT", Rule::Values, &ToneListState::Loudnesses},
+    {"KL", Rule::Values, &ToneListState::FormantFreqs},
+    {"FUA", Rule::Setting, nullptr, &ToneListState::ListFua},
+    {"FUB", Rule::Setting, nullptr, &ToneListState::ListFub},
+    {"DEL", Rule::Setting, nullptr, &ToneListState::ListDel},
+    {"ENTE", Rule::Setting, nullptr, &ToneListState::ListEnte},
+    {"FOM", Rule::Setting, nullptr, &ToneListState::ListFom},
+    {"FRV", Rule::Setting, nullptr, &ToneListState::ListFrv},
+    {"LTF", Rule::LastWord, nullptr, &ToneListState::ListLtf},
+    {"LTS", Rule::LastWord, nullptr, &ToneListState::ListLts},
+    {"HTS", Rule::LastWord, nullptr, &ToneListState::ListHts},
+    {"SMP", Rule::Sample}};
 
-const Keyword* FindKeyword(const std::string& word) {
+const Keyword* FindKeyword(std::string_view word) {
+  if (word.size() < 2 || word.size() > 4) return nullptr;
   for (const Keyword& k : kRules)
     if (word == k.word) return &k;
-  return nullptr;
-}
-
-ToneValue* SettingTarget(ToneListState& s, const std::string& keyword) {
-  if (keyword == "FUA") return &s.ListFua;
-  if (keyword == "FUB") return &s.ListFub;
-  if (keyword == "DEL") return &s.ListDel;
-  if (keyword == "ENTE") return &s.ListEnte;
-  if (keyword == "FOM") return &s.ListFom;
-  if (keyword == "FRV") return &s.ListFrv;
-  if (keyword == "LTF") return &s.ListLtf;
-  if (keyword == "LTS") return &s.ListLts;
-  if (keyword == "HTS") return &s.ListHts;
   return nullptr;
 }
 
@@ -69,13 +71,10 @@ void CheckIndex(const ToneListState& s) {
 }
 
 // The four tests of a list keyword; each that holds stores one value at ValueIndex.
-void ApplyListRule(ToneListState& s) {
+void ApplyListRule(ToneListState& s, const Keyword& k) {
   const std::string& w = s.CurrentWord;
-  const bool zp = s.CurrentKeyword == "ZP";
-  std::vector<ToneValue>* values = nullptr;
-  if (s.CurrentKeyword == "HT") values = &s.Pitches;
-  else if (s.CurrentKeyword == "LT") values = &s.Loudnesses;
-  else if (s.CurrentKeyword == "KL") values = &s.FormantFreqs;
+  const bool zp = k.rule == Rule::TimePoints;
+  std::vector<ToneValue>* values = zp ? nullptr : &(s.*k.values);
 
   auto advance = [&] { s.ValueIndex = Inc(s.ValueIndex); };
   if (w == ".") {
@@ -116,18 +115,19 @@ void ApplyListRule(ToneListState& s) {
 
 void ApplyValueRule(ToneListState& s, const Keyword& k) {
   switch (k.rule) {
-    case Rule::List:
-      ApplyListRule(s);
+    case Rule::TimePoints:
+    case Rule::Values:
+      ApplyListRule(s, k);
       break;
     case Rule::Setting:
       if (common::LeadingNumber(s.CurrentWord) != 0.0)
-        *SettingTarget(s, s.CurrentKeyword) = ToneValue::Text(common::Cp1252ToUtf8(s.CurrentWord));
+        s.*k.value = ToneValue::Text(common::Cp1252ToUtf8(s.CurrentWord));
       break;
     case Rule::LastWord:
-      if (s.CurrentKeyword == "SMP") s.SampleFile = common::Cp1252ToUtf8(s.CurrentWord);
-      else *SettingTarget(s, s.CurrentKeyword) = ToneValue::Text(common::Cp1252ToUtf8(s.CurrentWord));
+      s.*k.value = ToneValue::Text(common::Cp1252ToUtf8(s.CurrentWord));
       break;
-    case Rule::None:
+    case Rule::Sample:
+      s.SampleFile = common::Cp1252ToUtf8(s.CurrentWord);
       break;
   }
 }
@@ -159,33 +159,44 @@ void ParseToneList(ToneListState& s) {
     s.CurrentKeyword.clear();
     s.KeywordSeen = 0;
     s.CurrentLine = s.ToneListLines[static_cast<size_t>(s.LineIndex)];
-    s.CurrentLineCodes = common::Utf8ToCp1252(s.CurrentLine);
+    // Plain ASCII (almost every line) is its own Windows-1252 form.
+    const bool ascii = std::all_of(s.CurrentLine.begin(), s.CurrentLine.end(),
+                                   [](char ch) { return static_cast<unsigned char>(ch) < 0x80; });
+    s.CurrentLineCodes = ascii ? s.CurrentLine : common::Utf8ToCp1252(s.CurrentLine);
     const std::string& line = s.CurrentLineCodes;
     // The length must fit a 16-bit integer; a line of exactly 32,767 characters is parsed and
     // then fails when CharPos cannot step past its end.
     if (line.size() > 32767) Raise(common::kOverflow);
     const auto L = static_cast<std::int16_t>(line.size());
     const Keyword* keyword = nullptr;
+    // The characters since the last word end form the current word; it is taken from the line
+    // in one piece where it ends. After a bracket term CharPos is on its "]", so the next word
+    // begins after it.
+    int wordStart = 1;
     for (s.CharPos = 1; s.CharPos <= L; s.CharPos = Inc(s.CharPos)) {
       const char c = line[static_cast<size_t>(s.CharPos) - 1];
+      if (s.CharPos != L && c != ' ') continue;
+      // A word ends here; the line's last character belongs to it, also when it is a blank.
       s.CurrentChar.assign(1, c);
-      if (s.CharPos == L || c == ' ') {
-        if (s.CharPos == L) s.CurrentWord += c;
-        if (s.KeywordSeen == 0) {
-          if (const Keyword* k = FindKeyword(s.CurrentWord)) {
-            keyword = k;
-            s.CurrentKeyword = k->word;
-            s.KeywordSeen = 1;
-            s.ValueIndex = 1;
-          }
+      const int wordEnd = s.CharPos == L ? s.CharPos : s.CharPos - 1;
+      s.CurrentWord.assign(line, static_cast<size_t>(wordStart - 1),
+                           static_cast<size_t>(wordEnd - wordStart + 1));
+      if (s.KeywordSeen == 0) {
+        if (const Keyword* k = FindKeyword(s.CurrentWord)) {
+          keyword = k;
+          s.CurrentKeyword = k->word;
+          s.KeywordSeen = 1;
+          s.ValueIndex = 1;
         }
-        if (keyword && s.CurrentWord != s.CurrentKeyword) ApplyValueRule(s, *keyword);
-        if (keyword && s.CurrentKeyword == "ZP") s.PointCount = static_cast<std::int16_t>(s.ValueIndex - 1);
-        if (keyword && s.CurrentKeyword == "KL") s.FofMode = true;
-        s.CurrentWord.clear();
-      } else {
-        s.CurrentWord += c;
       }
+      if (keyword) {
+        if (s.CurrentWord != s.CurrentKeyword) ApplyValueRule(s, *keyword);
+        if (keyword->rule == Rule::TimePoints)
+          s.PointCount = static_cast<std::int16_t>(s.ValueIndex - 1);
+        if (keyword->values == &ToneListState::FormantFreqs) s.FofMode = true;
+      }
+      s.CurrentWord.clear();
+      wordStart = s.CharPos + 1;
     }
   }
 }
@@ -195,25 +206,27 @@ void EvaluateBracketTerm(ToneListState& s) {
   s.ScanPos = s.CharPos;
   do {
     s.ScanPos = Dec(s.ScanPos);
-  } while (CharAt(line, s.ScanPos) != '[');
+  } while (CharAt(line, s.ScanPos) != "[");
 
-  auto isOp = [](char c) { return c == '+' || c == '-' || c == '*' || c == '/' || c == ']'; };
+  auto isOp = [](std::string_view c) {
+    return c == "+" || c == "-" || c == "*" || c == "/" || c == "]";
+  };
   s.BracketLeft.clear();
-  char c;
+  std::string_view c;
   for (;;) {
     s.ScanPos = Inc(s.ScanPos);
     c = CharAt(line, s.ScanPos);
-    if (c != '\0' && isOp(c)) break;
-    if (c != '\0') s.BracketLeft += c;
+    if (isOp(c)) break;
+    s.BracketLeft += c;
   }
-  s.BracketOp.assign(1, c);
+  s.BracketOp = c;
   s.BracketRight.clear();
-  if (c != ']') {
+  if (c != "]") {
     for (;;) {
       s.ScanPos = Inc(s.ScanPos);
       c = CharAt(line, s.ScanPos);
-      if (c == ']') break;
-      if (c != '\0') s.BracketRight += c;
+      if (c == "]") break;
+      s.BracketRight += c;
     }
   }
   const double a = common::LeadingNumber(s.BracketLeft);

@@ -1,0 +1,39 @@
+// The fixed texts of the Csound writers, kept as data (one .cpp per text, embedded in the build),
+// and the small expander that turns one into printed lines.
+//
+// A fixed text is a raw string literal that begins with a line end (dropped) and ends each line
+// with "\n"; trailing blanks are part of the text. Inside a line:
+//   {{Name}}    a text item: the text field Name, written unchanged;
+//   {{#Name}}   a number item: the number field Name in its double text form, one blank before it
+//               when it is not negative and one after it (Overview, printed line);
+// at the start of a line:
+//   {{?Name}}   the line is written only when the flag Name is true,
+//   {{!Name}}   only when it is false (the prefix itself is not written);
+// and a line that is exactly
+//   {{>Name}}   stands for the lines of the sub-text Name (only "Instrument97").
+// A name that the fields do not hold is a programming error (std::logic_error).
+#pragma once
+
+#include <functional>
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace csound {
+
+extern const std::string_view kSineOrchestraText;  // sine_orchestra_text.cpp
+extern const std::string_view kFofOrchestraText;   // fof_orchestra_text.cpp
+extern const std::string_view kInstrument97Text;   // instrument97_text.cpp (shared by both)
+extern const std::string_view kRenderBatchText;    // render_batch_text.cpp
+
+struct FixedTextFields {
+  std::map<std::string, std::string, std::less<>> texts;
+  std::map<std::string, double, std::less<>> numbers;
+  std::map<std::string, bool, std::less<>> flags;
+};
+
+// The printed lines of a fixed text (without their CR LF).
+std::vector<std::string> ExpandFixedText(std::string_view text, const FixedTextFields& fields);
+
+}  // namespace csound

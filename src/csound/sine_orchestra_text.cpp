@@ -1,0 +1,109 @@
+// The fixed text of the sine orchestra, 116 lines once expanded: head, computed lines
+// of instrument 1 (LTF, LTS, HTS), the rest of instrument 1, instrument 96, and instrument 97.
+#include "csound/fixed_texts.h"
+
+namespace csound {
+
+// Trailing blanks are part of the text: keep them.
+const std::string_view kSineOrchestraText = R"ORC(
+ ;{{Date}}, {{Time}}  -  {{OrchestraPath}} (einfacher Generator)
+ ;Hergestellt mit {{SourceDescription}}
+ ;{{OriginNote}}
+
+ ;Einstimmiger Glissando-Synthesizer
+ ;nach VUZOV10.orc (Vuzov04.orc und Vuzov99.orc).
+ ;Instrument 96 versorgt Instrument 1.
+ ;Weitere Infos siehe Clip 'Dozudava' im NoteTab-Editor!
+
+
+  sr = 44100
+  kr = 44100
+  ksmps = 1
+  nchnls = 2
+
+ 
+ ;Konstanten:
+  gitdf   =  1.000     ; Tondauernfaktor (0.999)
+
+
+
+
+
+  instr 1
+
+  iltfakt   = {{#Ltf}}   ; Lautstärkefaktor für FOF (z.B. 0.07) <---- änderbar
+  iltfakts  = {{#Lts}}  ; Lautstärkefaktor fürs Sample (z.B. 0.07) <---- änderbar
+  gifreqfakts  = {{#Hts}}* 0.06546  ; Frequenzfaktor fürs Sample
+  idur = (abs(p3) * gitdf)
+  kfrq   =  p4     ; Tonhöhe
+  iamp   =  p5     ; Lautstärke
+  iampv  =  p7     ; V-Lautstärke
+  iGli   =  p8     ; Amplituden- und Frequenz-Schwelldauer
+  iia    =  0.001 ; Einschwingdauer in Sek. (früher p9)
+  iie    =  0.001 ; Ausklingdauer in Sek. (früher p10)
+
+  if p3 < 0 goto an_mir_ist_was_drangebunden
+  ir tival
+  if ir == 1 goto ich_bin_angebunden
+
+  Einzelnote:
+  kamp linseg 0, iia, iamp, idur-iia-iie, iamp, iie, 0
+  kfrq = kfrq
+  goto ende1
+
+  an_mir_ist_was_drangebunden:
+  ir tival
+  if ir == 1 goto ich_bin_eingebunden
+  kamp linseg 0, iia, iamp, idur-iia, iamp
+  kfrq = kfrq
+  goto ende1
+
+  ich_bin_angebunden:
+  kamp linseg iampv, p8, iamp, idur-p8-iie, iamp, iie, 0
+  kfrq linseg p6, p8, p4, idur-p8, p4
+  goto ende1
+
+  ich_bin_eingebunden:
+  kamp linseg iampv, p8, iamp, idur-p8, iamp
+  kfrq linseg p6, p8, p4, idur-p8, p4
+
+  ende1:
+  gkfrq1 = kfrq
+  gkfoq1 = kfrq  ; neu hier
+  gkamp1  = kamp*iltfakt/0.07 ; Sinus-Lautstärke  ; neu hier
+  gksamp1  = kamp*iltfakts ; Sample-Lautstärke  ; neu hier
+
+
+
+
+;ORCMODUL-EINZELTON:
+
+
+
+
+  endin
+
+
+
+
+
+
+ ;Ein Dauerinstrument, von instr 1 in Frequenz und Amplitude gesteuert:
+
+ ;---------------------------------------------------------
+  instr 96 ; Dauerton 1
+  ipan = p4 ; Panorama
+  ifun = p5 ; Funktion (Welle)
+  a10   oscil3 gkamp1, gkfrq1, ifun ; ifun für Funktion
+  outs (a10 * ipan), (a10 * (1 - ipan))
+  endin
+ ;---------------------------------------------------------
+
+
+
+
+
+{{>Instrument97}}
+)ORC";
+
+}  // namespace csound

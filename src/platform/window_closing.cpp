@@ -1,0 +1,75 @@
+#include "platform/window_closing.h"
+
+#include <algorithm>
+
+namespace platform {
+namespace {
+
+// A title is read into a buffer of 255 characters, so at most 254 of it take part.
+constexpr std::size_t kTitleCharacters = 254;
+
+// Lower case for ASCII letters and for the Latin-1 capitals (German umlauts) in UTF-8.
+std::string Lower(std::string_view s) {
+  std::string out;
+  out.reserve(s.size());
+  for (std::size_t i = 0; i < s.size(); ++i) {
+    auto b = static_cast<unsigned char>(s[i]);
+    if (b == 0xC3 && i + 1 < s.size()) {
+      auto n = static_cast<unsigned char>(s[i + 1]);
+      if (n >= 0x80 && n <= 0x9E && n != 0x97) n = static_cast<unsigned char>(n + 0x20);
+      out += static_cast<char>(b);
+      out += static_cast<char>(n);
+      ++i;
+    } else if (b >= 'A' && b <= 'Z') {
+      out += static_cast<char>(b - 'A' + 'a');
+    } else {
+      out += static_cast<char>(b);
+    }
+  }
+  return out;
+}
+
+// The first `count` characters (UTF-8 code points) of `s`.
+std::string_view FirstCharacters(std::string_view s, std::size_t count) {
+  std::size_t i = 0;
+  for (std::size_t n = 0; i < s.size() && n < count; ++n) {
+    ++i;
+    while (i < s.size() && (static_cast<unsigned char>(s[i]) & 0xC0) == 0x80) ++i;
+  }
+  return s.substr(0, i);
+}
+
+}  // namespace
+
+void CloseWindowsByTitle(WindowSystem& windows, std::string_view text) {
+  // An empty text would be contained in every title and close the whole desktop.
+  if (text.empty()) return;
+  const std::string wanted = Lower(text);
+  for (WindowId window = windows.First(); window != 0; window = windows.Next(window)) {
+    const std::string title = windows.Title(window);
+    if (Lower(FirstCharacters(title, kTitleCharacters)).find(wanted) != std::string::npos)
+      windows.SendClose(window);
+  }
+}
+
+WindowId FakeWindowSystem::First() { return windows.empty() ? 0 : windows.front().id; }
+
+WindowId FakeWindowSystem::Next(WindowId after) {
+  auto it = std::find_if(windows.begin(), windows.end(),
+                         [after](const Window& w) { return w.id == after; });
+  if (it == windows.end() || ++it == windows.end()) return 0;
+  return it->id;
+}
+
+std::string FakeWindowSystem::Title(WindowId window) {
+  for (const Window& w : windows)
+    if (w.id == window) return w.title;
+  return {};
+}
+
+void FakeWindowSystem::SendClose(WindowId window) {
+  closeMessages.push_back(window);
+  std::erase_if(windows, [window](const Window& w) { return w.id == window && !w.refusesToClose; });
+}
+
+}  // namespace platform

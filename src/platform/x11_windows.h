@@ -1,0 +1,43 @@
+// The window system of an X11 desktop: the top-level client windows, topmost first, their
+// titles, and the polite close request (WM_DELETE_WINDOW). A client is never killed.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/window_closing.h"
+
+namespace platform {
+
+class X11WindowSystem : public WindowSystem {
+ public:
+  // Opens the named display (nullptr: $DISPLAY). Connected() tells whether that worked; an
+  // unconnected system has no windows.
+  explicit X11WindowSystem(const char* displayName = nullptr);
+  ~X11WindowSystem() override;
+  X11WindowSystem(const X11WindowSystem&) = delete;
+  X11WindowSystem& operator=(const X11WindowSystem&) = delete;
+
+  bool Connected() const;
+
+  WindowId First() override;
+  WindowId Next(WindowId after) override;
+  // _NET_WM_NAME (UTF-8), else WM_NAME; UTF-8 either way.
+  std::string Title(WindowId window) override;
+  // Sends WM_DELETE_WINDOW when the window takes part in that protocol (else nothing) and waits,
+  // at most about two seconds, for the window to go away.
+  void SendClose(WindowId window) override;
+
+  // The client windows in stacking order, topmost first.
+  std::vector<WindowId> ClientWindows();
+
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> impl_;
+};
+
+// The desktop's window system: the X11 one when $DISPLAY can be opened, else one without windows.
+WindowSystem& DesktopWindows();
+
+}  // namespace platform

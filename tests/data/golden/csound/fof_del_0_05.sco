@@ -1,0 +1,42 @@
+ ;24.05.2024, 14:03:07  -  C:\Arbeit\Dozudava.sco (FOF- Sample- und Percussion-Generator)
+ ;Hergestellt mit T A L V I K  -  Tonverlaufsliste: Tesu.rsz
+ ;Diese Tonverlaufsliste habe ich von Hand eingegeben.
+ ;Weitere Infos siehe Clip 'Dozudava' im NoteTab-Editor!
+
+
+;SCOMODUL-EINZELTON:
+
+
+
+ f1 0 4096 9
+ 1 1 0
+
+ f2 0 4096 9
+ 2 1 0
+
+
+;SCOMODUL-DAUERTON:
+;A-Scodatei2
+ f98   0.00   0  1  ""  0  0  0 ; <----- Stereo ok.
+;E-Scodatei2
+
+ i96   0.00   5.4   ; FOF - Dauerton, 5.4 Sekunden lang
+ i97   0.00   5.4   ; SAMPLE - Dauerton, 5.4 Sekunden lang
+ i98   0.00   5.4   ; weiterer Dauerton, 5.4 Sekunden lang
+ i99   0.00   5.4   ; weiterer Dauerton, 5.4 Sekunden lang
+ i100  0.00   5.4   ; weiterer Dauerton, 5.4 Sekunden lang
+ i101  0.00   5.4   ; weiterer Dauerton, 5.4 Sekunden lang
+ i102  0.00   5.4   ; weiterer Dauerton, 5.4 Sekunden lang
+ i103  0.00   5.4   ; weiterer Dauerton, 5.4 Sekunden lang
+ i104  0.00   5.4   ; weiterer Dauerton, 5.4 Sekunden lang
+ i105  0.00   5.4   ; weiterer Dauerton, 5.4 Sekunden lang
+
+
+ ;      ZTP       DT   HT          LT                    GD        KL (Reso.-Frq.)
+ i01    0         -1   220         0.000     pp4  pp5    0.0001    500         pp9    ; 1
+ i01    0.0001    -1   330         9000      pp4  pp5    2         600         pp9    ; 2 
+ i01    2.0001    -1   440          0        pp4  pp5    2.5       700         pp9    ; 3 
+
+
+ ;[C:\Arbeit\cs06b.bat]
+ e

@@ -1,0 +1,45 @@
+ ;24.05.2024, 14:03:07  -  C:\Arbeit\Dozudava.sco (einfacher Generator)
+ ;Hergestellt mit T A L V I K  -  Tonverlaufsliste: Tesu.rsz
+ ;Diese Tonverlaufsliste habe ich von Hand eingegeben.
+ ;Weitere Infos siehe Clip 'Dozudava' im NoteTab-Editor!
+
+
+;SCOMODUL-EINZELTON:
+
+
+
+ f1 0 4096 9 1 1 0
+ f3 0 4096 9 1 1 0
+ i96   0.00   10002   0.5   1   ; SINUS - Dauerton, 10002 Sekunden lang
+
+
+
+;SCOMODUL-DAUERTON:
+;A-Scodatei2
+ f98   0.00   0  1  ""  0  0  0 ; <----- Stereo ok.
+;E-Scodatei2
+
+ i96   0.00   10002   ; FOF - Dauerton, 10002 Sekunden lang
+ i97   0.00   10002   ; SAMPLE - Dauerton, 10002 Sekunden lang
+ i98   0.00   10002   ; weiterer Dauerton, 10002 Sekunden lang
+ i99   0.00   10002   ; weiterer Dauerton, 10002 Sekunden lang
+ i100  0.00   10002   ; weiterer Dauerton, 10002 Sekunden lang
+ i101  0.00   10002   ; weiterer Dauerton, 10002 Sekunden lang
+ i102  0.00   10002   ; weiterer Dauerton, 10002 Sekunden lang
+ i103  0.00   10002   ; weiterer Dauerton, 10002 Sekunden lang
+ i104  0.00   10002   ; weiterer Dauerton, 10002 Sekunden lang
+ i105  0.00   10002   ; weiterer Dauerton, 10002 Sekunden lang
+
+
+ ;      ZTP       DT   HT          LT                    GD (Gliss.-Dauer)
+ i01    0         -1   440.000000001
+                                   0.000     pp4  pp5    0.0001     ; 1
+ i01    0.0001    -1   123456789.12100       pp4  pp5    10000      ; 2 
+ i01    10000.0001 
+                  -1   440         200       pp4  pp5    1          ; 3 
+ i01    10001.0001 
+                  -1   440          0        pp4  pp5    0.25       ; 4 
+
+
+ ;[C:\Arbeit\cs06b.bat]
+ e

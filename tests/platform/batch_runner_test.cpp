@@ -1,0 +1,221 @@
+#include "platform/batch_runner.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "platform/drive_map.h"
+
+#ifndef ORMILA_SOURCE_DIR
+#define ORMILA_SOURCE_DIR ORMILA_TEST_DATA "/../.."
+#endif
+
+namespace platform {
+namespace {
+namespace fs = std::filesystem;
+
+std::optional<std::string> Env(const char* name) {
+  const char* v = std::getenv(name);
+  return v ? std::optional<std::string>(v) : std::nullopt;
+}
+
+void RestoreEnv(const char* name, const std::optional<std::string>& value) {
+  if (value) setenv(name, value->c_str(), 1);
+  else unsetenv(name);
+}
+
+void WriteFile(const fs::path& path, const std::string& bytes, bool executable = false) {
+  fs::create_directories(path.parent_path());
+  std::ofstream(path, std::ios::binary) << bytes;
+  if (executable) chmod(path.c_str(), 0755);
+}
+
+std::string ReadFile(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+std::string JoinLines(const std::vector<std::string>& lines, const std::string& end) {
+  std::string text;
+  for (const std::string& line : lines) text += line + end;
+  return text;
+}
+
+std::string NotRecognized(const std::string& name) {
+  return "'" + name +
+         "' is not recognized as an internal or external command, operable program or batch "
+         "file.\n";
+}
+
+bool CsoundInPath() {
+  const char* path = std::getenv("PATH");
+  std::stringstream folders(path ? path : "");
+  for (std::string folder; std::getline(folders, folder, ':');)
+    if (!folder.empty() && access((fs::path(folder) / "csound").c_str(), X_OK) == 0) return true;
+  return false;
+}
+
+// A drive root of the test's own; the variables a batch may set are restored afterwards.
+class BatchRunnerTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    std::string pattern = (fs::temp_directory_path() / "ormila-batch-XXXXXX").string();
+    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+    temp_ = pattern;
+    root_ = temp_ / "drives";
+    fs::create_directories(root_ / "c" / "Arbeit");
+    setenv("ORMILA_DRIVES", root_.c_str(), 1);
+    SetDrives(DriveMap(root_));
+  }
+  void TearDown() override {
+    for (const auto& [name, value] : saved_) RestoreEnv(name, value);
+    SetDrives(DriveMap::FromEnvironment());
+    std::error_code ec;
+    fs::remove_all(temp_, ec);
+  }
+
+  fs::path C(const std::string& rest) const { return root_ / "c" / rest; }
+
+  std::vector<std::pair<const char*, std::optional<std::string>>> saved_ = {
+      {"ORMILA_DRIVES", Env("ORMILA_DRIVES")}, {"PATH", Env("PATH")}, {"SFDIR", Env("SFDIR")}};
+  fs::path temp_, root_;
+};
+
+// Appends its arguments after the first, one a line, and $SFDIR to the file named first; "langsam"
+// does so after a pause, so that a batch that does not wait gets the order wrong.
+const char kNotiere[] = "#!/bin/sh\nout=$1; shift\nprintf '%s\\n' \"$@\" \"SFDIR=$SFDIR\" >> \"$out\"\n";
+const char kLangsam[] = "#!/bin/sh\nsleep 0.3\nout=$1; shift\nprintf '%s\\n' \"$@\" >> \"$out\"\n";
+
+class BatchLines : public BatchRunnerTest, public testing::WithParamInterface<const char*> {};
+
+TEST_P(BatchLines, RunsTheLinesInOrderAndGoesOnAfterAMissingProgram) {
+  WriteFile(C("Werkzeuge/bin/notiere"), kNotiere, true);
+  WriteFile(C("Werkzeuge/bin/langsam"), kLangsam, true);
+  const std::string oldPath = std::getenv("PATH");
+  const std::vector<std::string> lines = {
+      " REM C:\\Arbeit\\probe.bat",
+      " REM notiere C:\\Arbeit\\rem.txt",
+      "rem notiere C:\\Arbeit\\rem.txt",
+      "   Rem notiere C:\\Arbeit\\rem.txt",
+      "",
+      " set PATH=%PATH%;C:\\Werkzeuge\\bin;C:\\CSOUND\\bin",
+      " set SFDIR=C:\\Arbeit",
+      " gibtesnicht C:\\Arbeit\\nie.txt",
+      " langsam C:\\Arbeit\\log.txt eins",
+      " notiere C:\\Arbeit\\log.txt \"%SFDIR%\" \"Gr\xFC\xDF"  "e an C:\\\" c:\\ARBEIT\\neu.txt",
+      "",
+      " [c:\\arbeit\\cs06b.bat]",
+  };
+  WriteFile(C("Arbeit/probe.bat"), JoinLines(lines, GetParam()));
+
+  std::ostringstream messages;
+  RunBatch("C:\\Arbeit\\probe.bat", messages);
+
+  EXPECT_EQ(messages.str(), NotRecognized("gibtesnicht") + NotRecognized("[c:\\arbeit\\cs06b.bat]"));
+  EXPECT_FALSE(fs::exists(C("Arbeit/rem.txt")));
+  EXPECT_FALSE(fs::exists(C("Arbeit/nie.txt")));
+  EXPECT_EQ(std::getenv("PATH"), oldPath + ":" + C("Werkzeuge/bin").string() + ":" +
+                                     C("CSOUND/bin").string());
+  const std::string sfdir = C("Arbeit").string();
+  EXPECT_EQ(std::getenv("SFDIR"), sfdir);
+  EXPECT_EQ(ReadFile(C("Arbeit/log.txt")),
+            "eins\n" + sfdir + "\nGr\xC3\xBC\xC3\x9F" "e an C:\\\n" + C("Arbeit/neu.txt").string() +
+                "\nSFDIR=" + sfdir + "\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(LineEnds, BatchLines, testing::Values("\r\n", "\n"),
+                         [](const testing::TestParamInfo<const char*>& info) {
+                           return std::string(info.param[0] == '\r' ? "CrLf" : "Lf");
+                         });
+
+TEST_F(BatchRunnerTest, MissingBatchIsReported) {
+  std::ostringstream messages;
+  EXPECT_EQ(RunBatch("C:\\Arbeit\\fehlt.bat", messages), 1);
+  EXPECT_EQ(messages.str(), "The batch file cannot be found.\n");
+}
+
+const char kOrchestra[] =
+    "sr = 8000\r\nkr = 800\r\nksmps = 10\r\nnchnls = 1\r\n\r\n"
+    "instr 1\r\na1 oscili 10000, 440, 1\r\nout a1\r\nendin\r\n";
+const char kScore[] = "f1 0 4096 10 1\r\ni1 0 0.5\r\ne\r\n";
+constexpr std::uint32_t kExpectedDataBytes = 8000 / 2 * 2;  // 0.5 s at 8000 Hz, 16-bit mono
+
+// The size of the "data" chunk of a RIFF WAVE file, or 0.
+std::uint32_t WaveDataBytes(const std::string& wave) {
+  if (wave.size() < 12 || wave.compare(0, 4, "RIFF") != 0 || wave.compare(8, 4, "WAVE") != 0)
+    return 0;
+  for (std::size_t at = 12; at + 8 <= wave.size();) {
+    std::uint32_t size = 0;
+    for (int i = 3; i >= 0; --i) size = size << 8 | static_cast<unsigned char>(wave[at + 4 + i]);
+    if (wave.compare(at, 4, "data") == 0) return size;
+    at += 8 + size + (size & 1);
+  }
+  return 0;
+}
+
+// The render batch's shape: csound through PATH on Windows paths, then the audio editor, which is
+// not there in this drive, and the bracketed batch name.
+TEST_F(BatchRunnerTest, RendersWithTheRealCsoundThroughWindowsPaths) {
+  if (!CsoundInPath()) GTEST_SKIP() << "csound is not installed";
+  WriteFile(C("Arbeit/Ton.orc"), kOrchestra);
+  WriteFile(C("Arbeit/Ton.sco"), kScore);
+  WriteFile(C("Arbeit/render.bat"),
+            JoinLines({" REM C:\\Arbeit\\render.bat", "", "", " set PATH=%PATH%;C:\\CSOUND\\bin",
+                       " set SFDIR=C:\\Arbeit", "",
+                       " csound -o C:\\Arbeit\\Ton.wav -W -g C:\\Arbeit\\Ton.orc C:\\Arbeit\\Ton.sco",
+                       " \"c:\\cool\\COOL96.exe\" \"C:\\Arbeit\\Ton.wav\"", "",
+                       " [c:\\arbeit\\cs06b.bat]"},
+                      "\r\n"));
+  std::ostringstream messages;
+  RunBatch("c:\\arbeit\\render.bat", messages);
+  EXPECT_EQ(messages.str(),
+            NotRecognized("c:\\cool\\COOL96.exe") + NotRecognized("[c:\\arbeit\\cs06b.bat]"));
+  EXPECT_EQ(WaveDataBytes(ReadFile(C("Arbeit/Ton.wav"))), kExpectedDataBytes);
+}
+
+// The drive the setup script makes: its sample batch renders and opens no editor; the user's own
+// settings and batch are kept.
+TEST_F(BatchRunnerTest, SetupScriptDriveRendersWithItsSampleBatch) {
+  if (!CsoundInPath()) GTEST_SKIP() << "csound is not installed";
+  const std::string script = std::string(ORMILA_SOURCE_DIR) + "/tools/setup-drive.sh";
+  const std::string command = "sh '" + script + "' '" + root_.string() + "' '" + temp_.string() +
+                              "/build' > /dev/null";
+  ASSERT_EQ(std::system(command.c_str()), 0);
+
+  EXPECT_EQ(ReadFile(C("Arbeit/Talvik.ini")),
+            JoinLines({"0.05", "1", "1", "1", "1", "2", "0.01", "0.001", "50", " 1 ", " 1 ", " 1 ",
+                       " 0 "},
+                      "\r\n"));
+  EXPECT_EQ(fs::read_symlink(C("Arbeit/VB/Tesu01/TalvikTe3.exe")), temp_ / "build/apps/TalvikTe3");
+  for (const char* standIn : {"cool/COOL96.exe", "Arbeit/Editor/NoteTab.exe",
+                              "Arbeit/Editor-K/NoteTab.exe", "Programme/REAPER/reaper.exe"})
+    EXPECT_EQ(access(C(standIn).c_str(), X_OK), 0) << standIn;
+
+  WriteFile(C("Arbeit/Dozudava.orc"), kOrchestra);
+  WriteFile(C("Arbeit/Dozudava.sco"), kScore);
+  std::ostringstream messages;
+  RunBatch("C:\\Arbeit\\cs06b2.bat", messages);
+  EXPECT_EQ(messages.str(), "");
+  EXPECT_EQ(WaveDataBytes(ReadFile(C("Arbeit/Dozudava.wav"))), kExpectedDataBytes);
+
+  WriteFile(C("Arbeit/Talvik.ini"), "eigene\r\n");
+  WriteFile(C("Arbeit/cs06b2.bat"), " REM eigene\r\n");
+  ASSERT_EQ(std::system(command.c_str()), 0);
+  EXPECT_EQ(ReadFile(C("Arbeit/Talvik.ini")), "eigene\r\n");
+  EXPECT_EQ(ReadFile(C("Arbeit/cs06b2.bat")), " REM eigene\r\n");
+}
+
+}  // namespace
+}  // namespace platform

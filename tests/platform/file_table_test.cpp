@@ -1,0 +1,379 @@
+#include "platform/file_table.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "common/errors.h"
+#include "platform/drive_map.h"
+#include "temp_drive_root.h"
+
+namespace platform {
+namespace {
+
+using platform_test::ErrorOf;
+using platform_test::TempDriveRoot;
+namespace fs = std::filesystem;
+
+class FileTableTest : public testing::Test {
+ protected:
+  FileTableTest() : drives_(root_.root()), files_(drives_) { root_.MakeFolder("c/Arbeit"); }
+
+  // Reads every line of the open file `number` until the end.
+  std::vector<std::string> ReadAll(int number) {
+    std::vector<std::string> lines;
+    while (!files_.Eof(number)) lines.push_back(files_.LineInput(number));
+    return lines;
+  }
+
+  TempDriveRoot root_;
+  DriveMap drives_;
+  FileTable files_;
+};
+
+// ---------------------------------------------------------------------------------------------
+// Reading lines
+
+struct LinesCase {
+  const char* name;
+  std::string bytes;
+  std::vector<std::string> lines;
+};
+
+class LineEndings : public FileTableTest, public testing::WithParamInterface<LinesCase> {};
+
+TEST_P(LineEndings, ReadsTheLines) {
+  root_.Write("c/Arbeit/Tesu.rsz", GetParam().bytes);
+  files_.OpenInput(1, "C:\\Arbeit\\Tesu.rsz");
+  EXPECT_EQ(ReadAll(1), GetParam().lines);
+  EXPECT_TRUE(files_.Eof(1));
+  EXPECT_EQ(ErrorOf([&] { files_.LineInput(1); }), common::kInputPastEnd);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, LineEndings,
+    testing::Values(
+        LinesCase{"CrLf", "ZP 0 1\r\nHT 440\r\n", {"ZP 0 1", "HT 440"}},
+        LinesCase{"LoneCr", "ZP 0 1\rHT 440\r", {"ZP 0 1", "HT 440"}},
+        LinesCase{"LoneLf", "ZP 0 1\nHT 440\n", {"ZP 0 1", "HT 440"}},
+        LinesCase{"Mixed", "a\r\nb\rc\nd\r\n", {"a", "b", "c", "d"}},
+        LinesCase{"LastLineWithoutEnding", "a\r\nb", {"a", "b"}},
+        LinesCase{"OneLineWithoutEnding", "a", {"a"}},
+        LinesCase{"EmptyLinesKept", "a\r\n\r\n\r\nb\r\n", {"a", "", "", "b"}},
+        LinesCase{"EmptyLinesLf", "\n\na\n\n", {"", "", "a", ""}},
+        LinesCase{"LfThenCrAreTwoEndings", "a\n\rb", {"a", "", "b"}},
+        LinesCase{"CrCrLf", "a\r\r\nb", {"a", "", "b"}},
+        LinesCase{"OnlyAnEnding", "\r\n", {""}},
+        LinesCase{"EmptyFile", "", {}},
+        LinesCase{"BlanksAndTabsKept", "  a\t \r\n", {"  a\t "}},
+        LinesCase{"Cp1252Umlauts", "Dateinamenz\xE4hler\r\n\x80 5", {"Dateinamenz\xC3\xA4hler",
+                                                                      "\xE2\x82\xAC 5"}}),
+    [](const testing::TestParamInfo<LinesCase>& info) { return std::string(info.param.name); });
+
+TEST_F(FileTableTest, MixedCaseWindowsPathsReachTheSameFile) {
+  root_.Write("c/Arbeit/Tesu.rsz", "eins\r\n");
+  files_.OpenInput(1, "c:\\arbeit\\TESU.rsz");
+  files_.OpenInput(2, "C:\\Arbeit\\Tesu.rsz");
+  EXPECT_EQ(files_.LineInput(1), "eins");
+  EXPECT_EQ(files_.LineInput(2), "eins");
+}
+
+TEST_F(FileTableTest, Utf8OrCp1252DecidesForTheWholeFile) {
+  struct Case {
+    std::string bytes;
+    std::vector<std::string> lines;
+  };
+  const Case cases[] = {
+      // valid UTF-8 (a leading byte-order mark dropped)
+      {"\xEF\xBB\xBF" "Gr\xC3\xBC\xC3\x9F" "e\r\n\xD0\x96\r\n", {"Gr\xC3\xBC\xC3\x9F" "e", "\xD0\x96"}},
+      {"a\r\n\xC3\xA4\r\n", {"a", "\xC3\xA4"}},
+      // not valid UTF-8: every line is Windows-1252, also one that alone would be valid UTF-8
+      {"\xC3\xA4\r\n\xE4\r\n", {"\xC3\x83\xC2\xA4", "\xC3\xA4"}},
+      {"\xE4\r\n\xC3\xA4\r\n", {"\xC3\xA4", "\xC3\x83\xC2\xA4"}},
+  };
+  for (const Case& c : cases) {
+    root_.Write("c/Arbeit/Projekt.RPP", c.bytes);
+    files_.OpenInput(7, "C:\\Arbeit\\Projekt.RPP", Encoding::Utf8OrCp1252);
+    EXPECT_EQ(ReadAll(7), c.lines) << c.bytes;
+    files_.Close(7);
+  }
+}
+
+TEST_F(FileTableTest, Cp1252FileKeepsEveryByte) {
+  std::string bytes;
+  for (int b = 1; b < 256; ++b)
+    if (b != '\r' && b != '\n') bytes += static_cast<char>(b);
+  root_.Write("c/Arbeit/alle.txt", bytes + "\r\n");
+  files_.OpenInput(1, "C:\\Arbeit\\alle.txt");
+  std::string line = files_.LineInput(1);
+  files_.Close(1);
+  files_.OpenOutput(2, "C:\\Arbeit\\zurueck.txt");
+  files_.Print(2, line);
+  files_.Close(2);
+  EXPECT_EQ(root_.Read("c/Arbeit/zurueck.txt"), bytes + "\r\n");
+}
+
+// ---------------------------------------------------------------------------------------------
+// Errors of opening and reading
+
+TEST_F(FileTableTest, OpeningErrors) {
+  root_.Write("c/Arbeit/Tesu.rsz", "x\r\n");
+  struct Case {
+    const char* name;
+    std::function<void()> open;
+    int error;
+  };
+  const Case cases[] = {
+      {"input, missing file", [&] { files_.OpenInput(3, "C:\\Arbeit\\Fehlt.rsz"); },
+       common::kFileNotFound},
+      {"input, missing folder", [&] { files_.OpenInput(3, "C:\\Fehlt\\Tesu.rsz"); },
+       common::kPathNotFound},
+      {"input, missing drive", [&] { files_.OpenInput(3, "Q:\\Tesu.rsz"); },
+       common::kPathNotFound},
+      {"output, missing folder", [&] { files_.OpenOutput(3, "C:\\Fehlt\\x.sco"); },
+       common::kPathNotFound},
+      {"append, missing folder", [&] { files_.OpenAppend(3, "C:\\Fehlt\\x.txt"); },
+       common::kPathNotFound},
+      {"replacing, missing folder", [&] { files_.OpenOutputReplacing(3, "C:\\Fehlt\\x"); },
+       common::kPathNotFound},
+      {"input, a folder", [&] { files_.OpenInput(3, "C:\\Arbeit"); },
+       common::kPathFileAccessError},
+      {"output, a folder", [&] { files_.OpenOutput(3, "C:\\Arbeit"); },
+       common::kPathFileAccessError},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(ErrorOf(c.open), c.error) << c.name;
+    EXPECT_FALSE(files_.IsOpen(3)) << c.name;
+  }
+}
+
+TEST_F(FileTableTest, OpeningAnOpenNumberIsError55) {
+  root_.Write("c/Arbeit/Tesu.rsz", "eins\r\nzwei\r\n");
+  files_.OpenInput(1, "C:\\Arbeit\\Tesu.rsz");
+  EXPECT_EQ(files_.LineInput(1), "eins");
+  const std::function<void()> opens[] = {
+      [&] { files_.OpenInput(1, "C:\\Arbeit\\Tesu.rsz"); },
+      [&] { files_.OpenOutput(1, "C:\\Arbeit\\neu.txt"); },
+      [&] { files_.OpenAppend(1, "C:\\Arbeit\\neu.txt"); },
+      [&] { files_.OpenOutputReplacing(1, "C:\\Arbeit\\neu.txt"); },
+      // already open is told before the missing file
+      [&] { files_.OpenInput(1, "C:\\Arbeit\\Fehlt.rsz"); },
+  };
+  for (const auto& open : opens) EXPECT_EQ(ErrorOf(open), common::kFileAlreadyOpen);
+  // the file stays open under its number, where it was
+  EXPECT_TRUE(files_.IsOpen(1));
+  EXPECT_EQ(files_.LineInput(1), "zwei");
+  EXPECT_FALSE(fs::exists(root_ / "c/Arbeit/neu.txt"));
+}
+
+TEST_F(FileTableTest, AFileLeftOpenByAFailingStepStaysOpen) {
+  root_.Write("c/Arbeit/Tesu.rsz", "eins\r\n");
+  files_.OpenInput(1, "C:\\Arbeit\\Tesu.rsz");
+  files_.LineInput(1);
+  EXPECT_EQ(ErrorOf([&] { files_.LineInput(1); }), common::kInputPastEnd);
+  EXPECT_TRUE(files_.IsOpen(1));
+  // the second failure: the number is still taken
+  EXPECT_EQ(ErrorOf([&] { files_.OpenInput(1, "C:\\Arbeit\\Tesu.rsz"); }),
+            common::kFileAlreadyOpen);
+  files_.Close(1);
+  EXPECT_FALSE(files_.IsOpen(1));
+  files_.OpenInput(1, "C:\\Arbeit\\Tesu.rsz");
+  EXPECT_EQ(files_.LineInput(1), "eins");
+}
+
+TEST_F(FileTableTest, WrongNumberOrMode) {
+  root_.Write("c/Arbeit/Tesu.rsz", "x\r\n");
+  files_.OpenInput(1, "C:\\Arbeit\\Tesu.rsz");
+  files_.OpenOutput(2, "C:\\Arbeit\\aus.txt");
+  EXPECT_EQ(ErrorOf([&] { files_.LineInput(5); }), common::kBadFileNameOrNumber);
+  EXPECT_EQ(ErrorOf([&] { files_.Print(5, "x"); }), common::kBadFileNameOrNumber);
+  EXPECT_EQ(ErrorOf([&] { files_.Eof(5); }), common::kBadFileNameOrNumber);
+  EXPECT_EQ(ErrorOf([&] { files_.LineInput(2); }), common::kBadFileMode);
+  EXPECT_EQ(ErrorOf([&] { files_.Print(1, "x"); }), common::kBadFileMode);
+  // closing a number that is not open does nothing
+  EXPECT_EQ(ErrorOf([&] { files_.Close(5); }), 0);
+  EXPECT_TRUE(files_.IsOpen(1));
+  EXPECT_TRUE(files_.IsOpen(2));
+}
+
+TEST_F(FileTableTest, EofOfAnEmptyFileAtOnce) {
+  root_.Write("c/Arbeit/leer.txt", "");
+  files_.OpenInput(1, "C:\\Arbeit\\leer.txt");
+  EXPECT_TRUE(files_.Eof(1));
+  EXPECT_EQ(ErrorOf([&] { files_.LineInput(1); }), common::kInputPastEnd);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Writing
+
+TEST_F(FileTableTest, PrintWritesCrLfAndWindows1252) {
+  files_.OpenOutput(2, "c:\\arbeit\\Dozudava.sco");
+  files_.Print(2, "; H\xC3\xA4rte");          // "Härte"
+  files_.Print(2, "");
+  files_.Print(2, "\xE2\x82\xAC \xD0\x96");  // euro sign kept, Cyrillic Zhe lost
+  files_.Print(2, " e");
+  files_.Close(2);
+  EXPECT_EQ(root_.Read("c/Arbeit/Dozudava.sco"), "; H\xE4rte\r\n\r\n\x80 ?\r\n e\r\n");
+}
+
+TEST_F(FileTableTest, OutputReplacesAndAppendAdds) {
+  root_.Write("c/Arbeit/log.txt", "alt\r\n");
+  files_.OpenAppend(4, "C:\\Arbeit\\log.txt");
+  files_.Print(4, "neu");
+  files_.Close(4);
+  EXPECT_EQ(root_.Read("c/Arbeit/log.txt"), "alt\r\nneu\r\n");
+  files_.OpenOutput(4, "C:\\Arbeit\\log.txt");
+  files_.Print(4, "nur");
+  files_.Close(4);
+  EXPECT_EQ(root_.Read("c/Arbeit/log.txt"), "nur\r\n");
+  // append to a file that does not exist yet creates it, with the given name
+  files_.OpenAppend(4, "C:\\ARBEIT\\Neu.log");
+  files_.Print(4, "erste");
+  files_.Close(4);
+  EXPECT_EQ(root_.Read("c/Arbeit/Neu.log"), "erste\r\n");
+}
+
+TEST_F(FileTableTest, OutputToAnExistingFileInAnotherSpelling) {
+  root_.Write("c/Arbeit/Tesu.ini", "alt\r\n");
+  files_.OpenOutput(9, "C:\\ARBEIT\\TESU.INI");
+  files_.Print(9, "neu");
+  files_.Close(9);
+  EXPECT_EQ(root_.Read("c/Arbeit/Tesu.ini"), "neu\r\n");
+  EXPECT_FALSE(fs::exists(root_ / "c/Arbeit/TESU.INI"));
+}
+
+TEST_F(FileTableTest, ReplacingOutputLeavesTheOldFileWholeUntilClose) {
+  root_.Write("c/Arbeit/Tesu.ini", "alt1\r\nalt2\r\n");
+  files_.OpenOutputReplacing(3, "C:\\Arbeit\\Tesu.ini");
+  files_.Print(3, "neu1");
+  EXPECT_EQ(root_.Read("c/Arbeit/Tesu.ini"), "alt1\r\nalt2\r\n");
+  // a reader sees the old file while the new one is written
+  files_.OpenInput(4, "C:\\Arbeit\\Tesu.ini");
+  EXPECT_EQ(files_.LineInput(4), "alt1");
+  files_.Close(4);
+  files_.Close(3);
+  EXPECT_EQ(root_.Read("c/Arbeit/Tesu.ini"), "neu1\r\n");
+  // nothing else is left in the folder
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(root_ / "c/Arbeit"))
+    names.push_back(entry.path().filename().string());
+  EXPECT_EQ(names, std::vector<std::string>{"Tesu.ini"});
+}
+
+TEST_F(FileTableTest, ReplacingOutputNeverClosedLeavesTheOldFile) {
+  root_.Write("c/Arbeit/Dozudava.sco", "alt\r\n");
+  {
+    FileTable table(drives_);
+    table.OpenOutputReplacing(2, "C:\\Arbeit\\Dozudava.sco");
+    table.Print(2, "halb geschrieben");
+  }  // the step failed and the program ended with the file open
+  EXPECT_EQ(root_.Read("c/Arbeit/Dozudava.sco"), "alt\r\n");
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(root_ / "c/Arbeit"))
+    names.push_back(entry.path().filename().string());
+  EXPECT_EQ(names, std::vector<std::string>{"Dozudava.sco"});
+}
+
+TEST_F(FileTableTest, ReplacingOutputCreatesAMissingFile) {
+  files_.OpenOutputReplacing(3, "C:\\Arbeit\\Neu.ini");
+  files_.Print(3, "x");
+  EXPECT_FALSE(fs::exists(root_ / "c/Arbeit/Neu.ini"));
+  files_.Close(3);
+  EXPECT_EQ(root_.Read("c/Arbeit/Neu.ini"), "x\r\n");
+}
+
+TEST_F(FileTableTest, CloseAllClosesEveryNumber) {
+  root_.Write("c/Arbeit/Tesu.rsz", "x\r\n");
+  files_.OpenInput(1, "C:\\Arbeit\\Tesu.rsz");
+  files_.OpenOutput(2, "C:\\Arbeit\\a.txt");
+  files_.Print(2, "a");
+  files_.CloseAll();
+  EXPECT_FALSE(files_.IsOpen(1));
+  EXPECT_FALSE(files_.IsOpen(2));
+  EXPECT_EQ(root_.Read("c/Arbeit/a.txt"), "a\r\n");
+}
+
+TEST(FileTable, DestroyingTheTableWritesItsOpenFiles) {
+  TempDriveRoot root;
+  root.MakeFolder("c/Arbeit");
+  DriveMap drives(root.root());
+  {
+    FileTable files(drives);
+    files.OpenOutput(2, "C:\\Arbeit\\a.txt");
+    files.Print(2, "a");
+  }
+  EXPECT_EQ(root.Read("c/Arbeit/a.txt"), "a\r\n");
+}
+
+// ---------------------------------------------------------------------------------------------
+// Functions on the process drive map
+
+class ProcessDrivesTest : public testing::Test {
+ protected:
+  ProcessDrivesTest() {
+    SetDrives(DriveMap(root_.root()));
+    root_.MakeFolder("c/Arbeit");
+  }
+  TempDriveRoot root_;
+};
+
+TEST_F(ProcessDrivesTest, CopyFile) {
+  root_.Write("c/Arbeit/Grundtext1.RPP", "a\r\n\xE4\r\n");
+  CopyFile("c:\\arbeit\\grundtext1.rpp", "C:\\Arbeit\\Kopie.RPP");
+  EXPECT_EQ(root_.Read("c/Arbeit/Kopie.RPP"), "a\r\n\xE4\r\n");
+  // an existing target is overwritten
+  root_.Write("c/Arbeit/Ziel.RPP", "alt, und l\xE4nger als die Quelle\r\n");
+  CopyFile("C:\\Arbeit\\Grundtext1.RPP", "C:\\Arbeit\\ziel.rpp");
+  EXPECT_EQ(root_.Read("c/Arbeit/Ziel.RPP"), "a\r\n\xE4\r\n");
+}
+
+TEST_F(ProcessDrivesTest, CopyFileErrors) {
+  root_.Write("c/Arbeit/Quelle.txt", "x");
+  const struct {
+    const char* source;
+    const char* target;
+    int error;
+  } cases[] = {
+      {"C:\\Arbeit\\Fehlt.txt", "C:\\Arbeit\\Ziel.txt", common::kFileNotFound},
+      {"C:\\Fehlt\\Quelle.txt", "C:\\Arbeit\\Ziel.txt", common::kPathNotFound},
+      {"C:\\Arbeit\\Quelle.txt", "C:\\Fehlt\\Ziel.txt", common::kPathNotFound},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(ErrorOf([&] { CopyFile(c.source, c.target); }), c.error) << c.source << c.target;
+  EXPECT_FALSE(fs::exists(root_ / "c/Arbeit/Ziel.txt"));
+}
+
+TEST_F(ProcessDrivesTest, FileExistsAndReadWholeFile) {
+  root_.Write("c/Arbeit/Info.txt", "Zeile 1\r\nGr\xFC\xDF" "e\r\n");
+  EXPECT_TRUE(FileExists("c:\\ARBEIT\\info.TXT"));
+  EXPECT_FALSE(FileExists("C:\\Arbeit\\Fehlt.txt"));
+  EXPECT_FALSE(FileExists("C:\\Arbeit"));
+  EXPECT_EQ(ReadWholeFile("C:\\Arbeit\\info.txt"), "Zeile 1\r\nGr\xC3\xBC\xC3\x9F" "e\r\n");
+  EXPECT_EQ(ErrorOf([] { ReadWholeFile("C:\\Arbeit\\Fehlt.txt"); }), common::kFileNotFound);
+}
+
+TEST_F(ProcessDrivesTest, ATableMadeEarlierFollowsTheProcessMap) {
+  FileTable files;  // uses the process drive map
+  TempDriveRoot other;
+  other.Write("c/Arbeit/Tesu.rsz", "anderer Stamm\r\n");
+  SetDrives(DriveMap(other.root()));
+  files.OpenInput(1, "C:\\Arbeit\\Tesu.rsz");
+  EXPECT_EQ(files.LineInput(1), "anderer Stamm");
+}
+
+TEST_F(ProcessDrivesTest, ChangeFolder) {
+  const fs::path before = fs::current_path();
+  root_.MakeFolder("c/Arbeit/VB");
+  ChangeFolder("c:\\arbeit\\vb\\");
+  EXPECT_EQ(CurrentFolder(), "c:\\arbeit\\vb\\");
+  EXPECT_TRUE(fs::equivalent(fs::current_path(), root_ / "c/Arbeit/VB"));
+  EXPECT_EQ(ErrorOf([] { ChangeFolder("C:\\Fehlt\\"); }), common::kPathNotFound);
+  EXPECT_EQ(CurrentFolder(), "c:\\arbeit\\vb\\");
+  fs::current_path(before);
+}
+
+}  // namespace
+}  // namespace platform

@@ -1,0 +1,244 @@
+#include "platform/program_start.h"
+
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "common/errors.h"
+#include "platform/drive_map.h"
+
+namespace platform {
+namespace {
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+std::optional<std::string> Env(const char* name) {
+  const char* v = std::getenv(name);
+  return v ? std::optional<std::string>(v) : std::nullopt;
+}
+
+void RestoreEnv(const char* name, const std::optional<std::string>& value) {
+  if (value) setenv(name, value->c_str(), 1);
+  else unsetenv(name);
+}
+
+void WriteFile(const fs::path& path, const std::string& text, bool executable = false) {
+  fs::create_directories(path.parent_path());
+  std::ofstream(path, std::ios::binary) << text;
+  if (executable) chmod(path.c_str(), 0755);
+}
+
+std::string ReadFile(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+bool WaitForFile(const fs::path& path, std::chrono::seconds limit) {
+  for (auto end = Clock::now() + limit; Clock::now() < end;) {
+    if (fs::exists(path)) return true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  return fs::exists(path);
+}
+
+// A drive root of the test's own; ORMILA_DRIVES and PATH are restored afterwards.
+class ProgramStartTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    std::string pattern = (fs::temp_directory_path() / "ormila-start-XXXXXX").string();
+    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+    temp_ = pattern;
+    root_ = temp_ / "drives";
+    fs::create_directories(root_ / "c" / "Arbeit");
+    setenv("ORMILA_DRIVES", root_.c_str(), 1);
+    SetDrives(DriveMap(root_));
+    // A folder on PATH for programs named without a folder.
+    bin_ = temp_ / "bin";
+    fs::create_directories(bin_);
+    setenv("PATH", (bin_.string() + ":" + savedPath_.value_or("/usr/bin:/bin")).c_str(), 1);
+  }
+  void TearDown() override {
+    RestoreEnv("ORMILA_DRIVES", savedDrives_);
+    RestoreEnv("PATH", savedPath_);
+    SetDrives(DriveMap::FromEnvironment());
+    std::error_code ec;
+    fs::remove_all(temp_, ec);
+  }
+
+  fs::path C(const std::string& rest) const { return root_ / "c" / rest; }
+
+  std::optional<std::string> savedDrives_ = Env("ORMILA_DRIVES");
+  std::optional<std::string> savedPath_ = Env("PATH");
+  fs::path temp_, root_, bin_;
+};
+
+const char kScript[] = "#!/bin/sh\nexit 0\n";
+
+struct ReadCase {
+  const char* name;
+  const char* commandLine;
+  const char* program;  // below the drive root, or "bin/..." below the PATH folder
+  std::vector<std::string> arguments;  // "@c/..." stands for that path below the drive root
+  bool batch;
+};
+
+void PrintTo(const ReadCase& c, std::ostream* os) { *os << c.commandLine; }
+
+class CommandLineReading : public ProgramStartTest,
+                           public testing::WithParamInterface<ReadCase> {};
+
+TEST_P(CommandLineReading, FindsTheProgramAndMapsArguments) {
+  WriteFile(C("Programme/Cakewalk/SONAR 1/SONAR.EXE"), kScript, true);
+  WriteFile(C("cool/COOL96.exe"), kScript, true);
+  WriteFile(C("Arbeit/Editor/NoteTab"), kScript, true);
+  WriteFile(C("Arbeit/Sample.mid"), "MThd");
+  WriteFile(C("Arbeit/cs06b2.bat"), " REM\r\n");
+  WriteFile(bin_ / "werkzeug", kScript, true);
+
+  const ReadCase& c = GetParam();
+  Command command = ReadCommandLine(c.commandLine);
+  std::string program = c.program;
+  fs::path expected = program.rfind("bin/", 0) == 0 ? temp_ / program : root_ / program;
+  EXPECT_EQ(command.program, expected);
+  std::vector<std::string> arguments;
+  for (const std::string& a : c.arguments)
+    arguments.push_back(a.rfind("@", 0) == 0 ? (root_ / a.substr(1)).string() : a);
+  EXPECT_EQ(command.arguments, arguments);
+  EXPECT_EQ(command.batch, c.batch);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, CommandLineReading,
+    testing::Values(
+        ReadCase{"BlankInFolderName",
+                 "C:\\Programme\\Cakewalk\\SONAR 1\\SONAR.EXE C:\\Arbeit\\Sample.mid",
+                 "c/Programme/Cakewalk/SONAR 1/SONAR.EXE", {"@c/Arbeit/Sample.mid"}, false},
+        ReadCase{"QuotedProgramAndArgument", " \"c:\\cool\\COOL96.exe\" \"C:\\Arbeit\\Dozudava.wav\"",
+                 "c/cool/COOL96.exe", {"@c/Arbeit/Dozudava.wav"}, false},
+        ReadCase{"ExeFoundWithoutItsExtensionAndTwoBlanks",
+                 "C:\\Arbeit\\Editor\\NoteTab.exe  c:\\arbeit\\Tesu.rsz", "c/Arbeit/Editor/NoteTab",
+                 {"@c/Arbeit/Tesu.rsz"}, false},
+        ReadCase{"NameFoundInPathQuotesGroup", "werkzeug -o \"eins zwei\" C:\\Arbeit\\x.sco drei",
+                 "bin/werkzeug", {"-o", "eins zwei", "@c/Arbeit/x.sco", "drei"}, false},
+        ReadCase{"BatchInOtherCase", "c:\\ARBEIT\\CS06B2.BAT", "c/Arbeit/cs06b2.bat", {}, true}),
+    [](const testing::TestParamInfo<ReadCase>& info) { return std::string(info.param.name); });
+
+class CommandLineNotFound : public ProgramStartTest,
+                            public testing::WithParamInterface<const char*> {};
+
+TEST_P(CommandLineNotFound, IsError53) {
+  WriteFile(C("Programme/Cakewalk/SONAR 1/SONAR.EXE"), kScript, true);
+  WriteFile(C("Arbeit/Sample.mid"), "MThd");  // exists, but is no program
+  try {
+    ReadCommandLine(GetParam());
+    FAIL() << "no error for: " << GetParam();
+  } catch (const common::RuntimeError& e) {
+    EXPECT_EQ(e.number(), 53);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, CommandLineNotFound,
+    testing::Values("C:\\Programme\\Cakewalk\\SONAR 2\\SONAR.EXE C:\\Arbeit\\Sample.mid",
+                    " [c:\\arbeit\\cs06b.bat]", "C:\\Arbeit\\Sample.mid", "C:\\Arbeit", "",
+                    "\"C:\\Programme\\Cakewalk\\SONAR\" 1\\SONAR.EXE", "gibt-es-nicht-xyz.exe"));
+
+TEST(CommandNameTest, NamesTheProgramPartAsWritten) {
+  const std::pair<const char*, const char*> cases[] = {
+      {" [c:\\arbeit\\cs06b.bat]", "[c:\\arbeit\\cs06b.bat]"},
+      {" \"c:\\cool\\COOL96.exe\" \"C:\\Arbeit\\Dozudava.wav\"", "c:\\cool\\COOL96.exe"},
+      {" csound -o C:\\Arbeit\\Dozudava.wav", "csound"},
+  };
+  for (const auto& [line, name] : cases) EXPECT_EQ(CommandName(line), name) << line;
+}
+
+TEST_F(ProgramStartTest, NoProgramIsError53FromTheStarter) {
+  SystemProgramStarter starter;
+  try {
+    starter.StartProgram("C:\\Programme\\Samplitude\\sam.exe C:\\Arbeit\\x.wav", kNormalFocus);
+    FAIL() << "no error";
+  } catch (const common::RuntimeError& e) {
+    EXPECT_EQ(e.number(), 53);
+  }
+}
+
+// The started program sleeps, then writes what it got: its standard input and its arguments.
+const char kRecorder[] =
+    "#!/bin/sh\n"
+    "sleep 1\n"
+    "out=$1\n"
+    "{ readlink /proc/self/fd/0; printf '%s\\n' \"$@\"; echo \"$ORMILA_DRIVES\"; } > \"$out.tmp\"\n"
+    "mv \"$out.tmp\" \"$out\"\n";
+
+TEST_F(ProgramStartTest, StartedProgramOutlivesTheStarterDetached) {
+  WriteFile(C("Arbeit/Werkzeug/recorder"), kRecorder, true);
+  const fs::path result = C("Arbeit/ergebnis.txt");
+
+  // The starter is a process of its own that ends right after starting.
+  int pidPipe[2];
+  ASSERT_EQ(pipe(pidPipe), 0);
+  auto begin = Clock::now();
+  pid_t starterProcess = fork();
+  ASSERT_GE(starterProcess, 0);
+  if (starterProcess == 0) {
+    double id = -1;
+    try {
+      id = SystemProgramStarter().StartProgram(
+          "C:\\Arbeit\\Werkzeug\\recorder.exe c:\\arbeit\\ergebnis.txt \"zwei Worte\"",
+          kMinimizedFocus);
+    } catch (...) {
+    }
+    [[maybe_unused]] ssize_t n = write(pidPipe[1], &id, sizeof id);
+    _exit(0);
+  }
+  close(pidPipe[1]);
+  double id = -1;
+  ASSERT_EQ(read(pidPipe[0], &id, sizeof id), static_cast<ssize_t>(sizeof id));
+  close(pidPipe[0]);
+  int status = 0;
+  waitpid(starterProcess, &status, 0);
+  auto elapsed = Clock::now() - begin;
+
+  EXPECT_LT(elapsed, std::chrono::milliseconds(800)) << "the starter waited";
+  ASSERT_GT(id, 0);
+  auto pid = static_cast<pid_t>(id);
+  EXPECT_FALSE(fs::exists(result)) << "finished before the starter ended";
+  EXPECT_NE(getsid(pid), getsid(0)) << "in the session of the test process";
+  EXPECT_EQ(waitpid(pid, nullptr, WNOHANG), -1) << "a child of the test process";
+
+  ASSERT_TRUE(WaitForFile(result, std::chrono::seconds(10)));
+  EXPECT_EQ(ReadFile(result), "/dev/null\n" + result.string() + "\nzwei Worte\n" +
+                                  root_.string() + "\n");
+}
+
+TEST_F(ProgramStartTest, BatchIsRunByTheBatchRunner) {
+  const fs::path runnerFolder = fs::path(ORMILA_BINARY_DIR) / "apps";
+  ASSERT_TRUE(fs::exists(runnerFolder / "ormila-batch")) << "ormila-batch is not built";
+  setenv("PATH", (runnerFolder.string() + ":" + std::getenv("PATH")).c_str(), 1);
+  WriteFile(C("Arbeit/Werkzeug/recorder"), kRecorder, true);
+  WriteFile(C("Arbeit/mach.bat"),
+            " REM C:\\Arbeit\\mach.bat\r\n C:\\Arbeit\\Werkzeug\\recorder.exe C:\\Arbeit\\aus.txt\r\n");
+
+  double id = SystemProgramStarter().StartProgram("C:\\Arbeit\\mach.bat", kNormalFocus);
+  EXPECT_GT(id, 0);
+  const fs::path result = C("Arbeit/aus.txt");
+  ASSERT_TRUE(WaitForFile(result, std::chrono::seconds(10)));
+  EXPECT_EQ(ReadFile(result), "/dev/null\n" + result.string() + "\n" + root_.string() + "\n");
+}
+
+}  // namespace
+}  // namespace platform

@@ -1,0 +1,275 @@
+#include "platform/window_closing.h"
+
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "platform/x11_windows.h"
+
+// Last: Xlib's macros (None, Bool, Status) clash with names in other headers.
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#undef None
+#undef Bool
+#undef Status
+
+namespace platform {
+namespace {
+
+using Window = FakeWindowSystem::Window;
+
+std::vector<WindowId> Ids(const std::vector<Window>& windows) {
+  std::vector<WindowId> ids;
+  for (const Window& w : windows) ids.push_back(w.id);
+  return ids;
+}
+
+std::string Repeat(std::string_view piece, int times) {
+  std::string out;
+  for (int i = 0; i < times; ++i) out += piece;
+  return out;
+}
+
+struct FakeCase {
+  const char* name;
+  std::vector<Window> windows;
+  std::string text;
+  std::vector<WindowId> closeMessages;
+  std::vector<WindowId> remaining;
+};
+
+void PrintTo(const FakeCase& c, std::ostream* os) { *os << c.name; }
+
+class CloseWindowsByTitleTest : public testing::TestWithParam<FakeCase> {};
+
+TEST_P(CloseWindowsByTitleTest, SendsCloseToMatchingWindows) {
+  const FakeCase& c = GetParam();
+  FakeWindowSystem windows;
+  windows.windows = c.windows;
+  CloseWindowsByTitle(windows, c.text);
+  EXPECT_EQ(windows.closeMessages, c.closeMessages);
+  EXPECT_EQ(Ids(windows.windows), c.remaining);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, CloseWindowsByTitleTest,
+    testing::Values(
+        FakeCase{"CapitalLettersWithWordsAround",
+                 {{1, "Editor - Tesu.rsz"},
+                  {2, "Datei DOZUDAVA.WAV - COOL EDIT PRO 96 (Stereo)"},
+                  {3, "anderes Fenster"}},
+                 "Dozudava.wav - Cool Edit",
+                 {2},
+                 {1, 3}},
+        FakeCase{"NoMatchSendsNothing",
+                 {{1, "NoteTab Light - C:\\Arbeit\\Dozudava.orc"}, {2, "Dozudava.wav"}},
+                 "NoteTab Light  -  C:\\Arbeit\\Dozudava.orc",
+                 {},
+                 {1, 2}},
+        FakeCase{"RefusingWindowStaysAndTheWalkGoesOn",
+                 {{1, "Dozudava.wav - Cool Edit", true}, {2, "Kelvo"}, {3, "dozudava.wav - cool edit"}},
+                 "Dozudava.wav - Cool Edit",
+                 {1, 3},
+                 {1, 2}},
+        FakeCase{"WalkEndsAfterAWindowThatClosed",
+                 {{1, "Kelvo"}, {2, "Kelvo - zweites Fenster"}},
+                 "Kelvo",
+                 {1},
+                 {2}},
+        FakeCase{"TextEndingAtCharacter254Matches",
+                 {{1, Repeat("a", 249) + "Kelvo"}},
+                 "Kelvo",
+                 {1},
+                 {}},
+        FakeCase{"TextReachingCharacter255DoesNotMatch",
+                 {{1, Repeat("a", 250) + "Kelvo"}},
+                 "Kelvo",
+                 {},
+                 {1}},
+        FakeCase{"TitleLengthCountsCharactersNotBytes",
+                 {{1, Repeat("\xC3\xA4", 249) + "Kelvo"}},
+                 "Kelvo",
+                 {1},
+                 {}},
+        FakeCase{"UmlautsCompareInLowerCase",
+                 {{1, "KL\xC3\x84NGE"}},
+                 "kl\xC3\xA4nge",
+                 {1},
+                 {}},
+        FakeCase{"EmptyTextClosesNothing", {{1, "Kelvo"}}, "", {}, {1}}),
+    [](const testing::TestParamInfo<FakeCase>& info) { return std::string(info.param.name); });
+
+TEST(X11WindowSystemTest, UnreachableDisplayHasNoWindowsAndClosesNothing) {
+  X11WindowSystem windows(":99999");
+  EXPECT_FALSE(windows.Connected());
+  EXPECT_EQ(windows.First(), 0u);
+  EXPECT_TRUE(windows.ClientWindows().empty());
+  CloseWindowsByTitle(windows, "Kelvo");  // must return without touching anything
+}
+
+// --- A real X server (run under xvfb-run with ORMILA_X11_TEST set) ---
+
+struct OwnedWindow {
+  const char* title;
+  bool netWmName;       // title in _NET_WM_NAME (UTF-8), else in WM_NAME
+  bool deleteProtocol;  // takes part in WM_DELETE_WINDOW
+};
+
+const OwnedWindow kOwnedWindows[] = {
+    {"x Dozudava.WAV - Cool Edit y", true, true},
+    {"anderes Fenster", false, true},
+    {"Dozudava.wav - Cool Edit (ohne Schliessprotokoll)", false, false},
+};
+
+// A child process that owns the windows: it reports "r" when they are mapped, and the index of
+// each window that it destroys, a moment after it was asked to close. With `stackingList` it also
+// keeps _NET_CLIENT_LIST_STACKING on the root window up to date, as a window manager does.
+[[noreturn]] void OwnWindows(int reportFd, bool stackingList) {
+  Display* display = XOpenDisplay(nullptr);
+  if (!display) {
+    [[maybe_unused]] ssize_t n = write(reportFd, "e", 1);
+    _exit(1);
+  }
+  const ::Window root = DefaultRootWindow(display);
+  Atom wmDelete = XInternAtom(display, "WM_DELETE_WINDOW", False);
+  Atom netWmName = XInternAtom(display, "_NET_WM_NAME", False);
+  Atom utf8 = XInternAtom(display, "UTF8_STRING", False);
+  Atom stacking = XInternAtom(display, "_NET_CLIENT_LIST_STACKING", False);
+  std::vector<::Window> windows;
+  for (std::size_t i = 0; i < std::size(kOwnedWindows); ++i) {
+    const OwnedWindow& owned = kOwnedWindows[i];
+    ::Window w = XCreateSimpleWindow(display, root, 10 + 40 * static_cast<int>(i), 10, 200, 100, 1,
+                                     0, 0xFFFFFF);
+    if (owned.netWmName) {
+      XChangeProperty(display, w, netWmName, utf8, 8, PropModeReplace,
+                      reinterpret_cast<const unsigned char*>(owned.title),
+                      static_cast<int>(std::strlen(owned.title)));
+    } else {
+      XStoreName(display, w, owned.title);
+    }
+    if (owned.deleteProtocol) XSetWMProtocols(display, w, &wmDelete, 1);
+    XMapWindow(display, w);
+    windows.push_back(w);
+  }
+  std::vector<bool> open(windows.size(), true);
+  auto publish = [&] {
+    if (!stackingList) return;
+    std::vector<long> list;
+    for (std::size_t i = 0; i < windows.size(); ++i)
+      if (open[i]) list.push_back(static_cast<long>(windows[i]));
+    XChangeProperty(display, root, stacking, XA_WINDOW, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(list.data()), static_cast<int>(list.size()));
+  };
+  publish();
+  XSync(display, False);
+  [[maybe_unused]] ssize_t n = write(reportFd, "r", 1);
+  while (true) {
+    XEvent event;
+    XNextEvent(display, &event);
+    if (event.type != ClientMessage || static_cast<Atom>(event.xclient.data.l[0]) != wmDelete)
+      continue;
+    for (std::size_t i = 0; i < windows.size(); ++i) {
+      if (!open[i] || windows[i] != event.xclient.window) continue;
+      usleep(300 * 1000);  // a program takes its time to close
+      XDestroyWindow(display, windows[i]);
+      open[i] = false;
+      publish();
+      XSync(display, False);
+      char index = static_cast<char>('0' + i);
+      n = write(reportFd, &index, 1);
+    }
+  }
+}
+
+// What arrives on `fd` within `milliseconds`.
+std::string ReadFor(int fd, int milliseconds) {
+  std::string text;
+  pollfd p{fd, POLLIN, 0};
+  while (poll(&p, 1, milliseconds) > 0) {
+    char buffer[16];
+    ssize_t n = read(fd, buffer, sizeof buffer);
+    if (n <= 0) break;
+    text.append(buffer, static_cast<std::size_t>(n));
+    milliseconds = 50;
+  }
+  return text;
+}
+
+std::vector<std::string> Titles(X11WindowSystem& windows) {
+  std::vector<std::string> titles;
+  for (WindowId w : windows.ClientWindows()) titles.push_back(windows.Title(w));
+  return titles;
+}
+
+bool Has(const std::vector<std::string>& titles, const std::string& title) {
+  return std::find(titles.begin(), titles.end(), title) != titles.end();
+}
+
+// false: the windows are found as children of the root (no window manager); true: through the
+// window manager's stacking list.
+class X11WindowClosing : public testing::TestWithParam<bool> {};
+
+TEST_P(X11WindowClosing, ClosesTheMatchingRealWindowOnly) {
+  // Only on a server of the test's own: on a user's desktop this would close real windows.
+  if (!std::getenv("DISPLAY") || !std::getenv("ORMILA_X11_TEST"))
+    GTEST_SKIP() << "needs an X server of its own (run under xvfb-run with ORMILA_X11_TEST=1)";
+
+  int report[2];
+  ASSERT_EQ(pipe(report), 0);
+  pid_t owner = fork();
+  ASSERT_GE(owner, 0);
+  if (owner == 0) {
+    close(report[0]);
+    OwnWindows(report[1], GetParam());
+  }
+  close(report[1]);
+  struct Reaper {  // ends the window owner however the test leaves, and removes its list
+    pid_t pid;
+    int fd;
+    ~Reaper() {
+      kill(pid, SIGKILL);
+      waitpid(pid, nullptr, 0);
+      close(fd);
+      if (Display* display = XOpenDisplay(nullptr)) {
+        XDeleteProperty(display, DefaultRootWindow(display),
+                        XInternAtom(display, "_NET_CLIENT_LIST_STACKING", False));
+        XCloseDisplay(display);
+      }
+    }
+  } reaper{owner, report[0]};
+  ASSERT_EQ(ReadFor(report[0], 5000), "r");
+
+  X11WindowSystem windows;
+  ASSERT_TRUE(windows.Connected());
+  std::vector<std::string> before = Titles(windows);
+  ASSERT_EQ(before.size(), std::size(kOwnedWindows));
+  for (const OwnedWindow& owned : kOwnedWindows) EXPECT_TRUE(Has(before, owned.title)) << owned.title;
+  EXPECT_NE(DesktopWindows().First(), 0u);
+
+  CloseWindowsByTitle(windows, "Dozudava.wav - Cool Edit");
+
+  // The close is synchronous: the window has gone when the call returns.
+  std::vector<std::string> after = Titles(windows);
+  EXPECT_FALSE(Has(after, kOwnedWindows[0].title));
+  EXPECT_TRUE(Has(after, kOwnedWindows[1].title));
+  EXPECT_TRUE(Has(after, kOwnedWindows[2].title));  // no close protocol: never killed
+  EXPECT_EQ(ReadFor(report[0], 1000), "0");
+}
+
+INSTANTIATE_TEST_SUITE_P(Walk, X11WindowClosing, testing::Values(false, true),
+                         [](const testing::TestParamInfo<bool>& info) {
+                           return std::string(info.param ? "StackingList" : "RootChildren");
+                         });
+
+}  // namespace
+}  // namespace platform
