@@ -35,6 +35,9 @@ struct CompilerState : tonelist::ToneListState {
   std::string SourceDescription;
   std::string OriginNote;
 
+  // The version line of the manual; set by FillManualList.
+  std::string VersionText;
+
   // The first glide duration and the start-time offset of the score.
   std::string MinGlideText;
 

@@ -63,8 +63,6 @@ class CompilerWindow {
   // ---- Window layout, panels and manual (window_layout.cpp) ----------------------------------
   // Hides the settings panel and shows the labels of the workflow buttons.
   void HideSettingsPanel();
-  // The version line of the manual; set by FillManualList.
-  std::string VersionText;
   // The window's client coordinate system in twips: origin and width.
   struct ClientScale {
     int left = 0, top = 0, width = 0;

@@ -248,8 +248,8 @@ void CompilerWindow::HideSettingsPanel() {
 }
 
 void CompilerWindow::FillManualList() {
-  VersionText = std::string(kManualVersionText);
-  for (std::string& line : ManualLines(VersionText, state.ToneListBaseName, state.WorkFolder)) {
+  state.VersionText = std::string(kManualVersionText);
+  for (std::string& line : ManualLines(state.VersionText, state.ToneListBaseName, state.WorkFolder)) {
     Testliste.AddItem(std::move(line));
   }
 }

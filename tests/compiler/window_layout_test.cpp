@@ -68,7 +68,7 @@ TEST_F(WindowLayoutTest, ManualIsAppendedLineForLineAsTheGoldenText) {
 
   EXPECT_EQ(window.Testliste.items().front(), "vorher");  // the list is not cleared
   EXPECT_EQ(ListItemsFrom(1), golden);
-  EXPECT_EQ(window.VersionText, golden.front());
+  EXPECT_EQ(window.state.VersionText, golden.front());
   // The style stays as the caller set it.
   EXPECT_EQ(window.Testliste.foreColour(), forms::kBlack);
   EXPECT_EQ(window.Testliste.fontSize(), 10);

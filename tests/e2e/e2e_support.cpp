@@ -1,0 +1,114 @@
+#include "e2e_support.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+#include <thread>
+#include <algorithm>
+#include <sys/wait.h>
+
+namespace e2e {
+
+Drive::Drive(const std::string& name) {
+  root_ = fs::path(ORMILA_BINARY_DIR) / "e2e-drives" / name;
+  fs::remove_all(root_);
+  fs::create_directories(root_);
+  std::string cmd = std::string("'") + ORMILA_SOURCE_DIR + "/tools/setup-drive.sh' '" +
+                    root_.string() + "' '" + ORMILA_BINARY_DIR + "' >/dev/null";
+  if (std::system(cmd.c_str()) != 0) throw std::runtime_error("setup-drive.sh failed");
+  // The audio editor's stand-in records that the render batch reached it.
+  fs::path cool = root_ / "c" / "cool" / "COOL96.exe";
+  fs::remove(cool);
+  std::ofstream(cool) << "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"" << (Arbeit() / "cool-started.txt").string()
+                      << ".tmp\" && mv \"" << (Arbeit() / "cool-started.txt").string() << ".tmp\" \""
+                      << (Arbeit() / "cool-started.txt").string() << "\"\n";
+  fs::permissions(cool, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec);
+}
+
+void Drive::Write(const fs::path& rel, const std::string& bytes) const {
+  std::ofstream out(Arbeit() / rel, std::ios::binary);
+  out << bytes;
+}
+
+std::string Drive::Read(const fs::path& rel) const {
+  std::ifstream in(Arbeit() / rel, std::ios::binary);
+  std::ostringstream ss;
+  ss << in.rdbuf();
+  return ss.str();
+}
+
+int Drive::Run(const fs::path& program) const {
+  std::string cmd = "env -u DISPLAY -u WAYLAND_DISPLAY ORMILA_DRIVES='" + root_.string() + "' '" +
+                    program.string() + "' >>'" + (Arbeit() / "run.log").string() + "' 2>&1";
+  int status = std::system(cmd.c_str());
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+bool Drive::WaitFor(const fs::path& rel, std::chrono::seconds timeout) const {
+  auto end = std::chrono::steady_clock::now() + timeout;
+  while (std::chrono::steady_clock::now() < end) {
+    std::error_code ec;
+    if (fs::exists(Arbeit() / rel, ec)) return true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  return false;
+}
+
+namespace {
+uint32_t U32(const unsigned char* p) { return p[0] | (p[1] << 8) | (p[2] << 16) | (uint32_t(p[3]) << 24); }
+uint16_t U16(const unsigned char* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
+}  // namespace
+
+Wave ReadWave(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const auto* b = reinterpret_cast<const unsigned char*>(bytes.data());
+  if (bytes.size() < 12 || std::memcmp(b, "RIFF", 4) != 0 || std::memcmp(b + 8, "WAVE", 4) != 0)
+    throw std::runtime_error("not a WAV file: " + file.string());
+  Wave w;
+  int format = 0;
+  size_t pos = 12;
+  while (pos + 8 <= bytes.size()) {
+    uint32_t size = U32(b + pos + 4);
+    const unsigned char* body = b + pos + 8;
+    if (std::memcmp(b + pos, "fmt ", 4) == 0) {
+      format = U16(body);
+      w.channels = U16(body + 2);
+      w.sampleRate = static_cast<int>(U32(body + 4));
+      w.bitsPerSample = U16(body + 14);
+      if (format == 0xFFFE && size >= 26) format = U16(body + 24);
+    } else if (std::memcmp(b + pos, "data", 4) == 0) {
+      size_t available = std::min<size_t>(size, bytes.size() - pos - 8);
+      int bytesPerSample = w.bitsPerSample / 8;
+      if (w.channels == 0 || bytesPerSample == 0) throw std::runtime_error("no fmt chunk");
+      size_t samples = available / bytesPerSample;
+      w.seconds = double(samples / w.channels) / w.sampleRate;
+      for (size_t i = 0; i < samples; ++i) {
+        const unsigned char* s = body + i * bytesPerSample;
+        double v = 0;
+        if (format == 3 && bytesPerSample == 4) {
+          float f;
+          std::memcpy(&f, s, 4);
+          v = f;
+        } else if (bytesPerSample == 2) {
+          v = int16_t(U16(s)) / 32768.0;
+        } else if (bytesPerSample == 3) {
+          int32_t x = s[0] | (s[1] << 8) | (s[2] << 16);
+          if (x & 0x800000) x -= 0x1000000;
+          v = x / 8388608.0;
+        } else if (bytesPerSample == 4) {
+          v = int32_t(U32(s)) / 2147483648.0;
+        }
+        w.peak = std::max(w.peak, std::fabs(v));
+      }
+      return w;
+    }
+    pos += 8 + size + (size & 1);
+  }
+  throw std::runtime_error("no data chunk: " + file.string());
+}
+
+}  // namespace e2e

@@ -1,0 +1,47 @@
+// Helpers for end-to-end runs: a temporary drive root set up like a composer's machine, running a
+// built program on it, and reading the rendered wave.
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace e2e {
+
+namespace fs = std::filesystem;
+
+// A fresh drive root under the build folder, set up by tools/setup-drive.sh; the audio editor's
+// stand-in is replaced by one that records its arguments in C:\Arbeit\cool-started.txt.
+class Drive {
+ public:
+  explicit Drive(const std::string& name);
+  const fs::path& root() const { return root_; }
+  fs::path Arbeit() const { return root_ / "c" / "Arbeit"; }
+  // Writes bytes as they are (the caller gives CR LF).
+  void Write(const fs::path& relativeToArbeit, const std::string& bytes) const;
+  std::string Read(const fs::path& relativeToArbeit) const;
+
+  // Runs a program of the drive (host path) with ORMILA_DRIVES set and no display; its output
+  // and that of everything it starts goes to C:\Arbeit\run.log. Returns the exit status.
+  int Run(const fs::path& program) const;
+  // Waits until the file exists (and its size stays put for a moment); false on timeout.
+  bool WaitFor(const fs::path& relativeToArbeit, std::chrono::seconds timeout) const;
+
+ private:
+  fs::path root_;
+};
+
+struct Wave {
+  int channels = 0;
+  int sampleRate = 0;
+  int bitsPerSample = 0;
+  double seconds = 0;
+  double peak = 0;  // largest absolute sample, 0..1
+};
+
+// Reads a PCM WAV file (16, 24 or 32 bit integer, or 32-bit float).
+Wave ReadWave(const fs::path& file);
+
+}  // namespace e2e
