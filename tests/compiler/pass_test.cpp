@@ -166,6 +166,7 @@ struct OriginCase {
   bool presets;
   const char* caption;
   const char* origin;
+  friend void PrintTo(const OriginCase& c, std::ostream* os) { *os << c.caption; }
 };
 
 class OriginTest : public PassTest, public ::testing::WithParamInterface<OriginCase> {};

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <string>
+#include <thread>
 
 #include "e2e_support.h"
 
@@ -17,6 +18,7 @@ struct RenderCase {
   std::string toneList;
   double seconds;  // what the sustain lines say
   bool sample = false;  // the list names C:\\Arbeit\\Samp100.wav, made here with sox
+  friend void PrintTo(const RenderCase& c, std::ostream* os) { *os << c.name; }
 };
 
 std::string Crlf(std::initializer_list<const char*> lines) {
@@ -72,5 +74,34 @@ INSTANTIATE_TEST_SUITE_P(
                          "SMP c:\\Arbeit\\Samp100.wav", "LTS 2"}),
                    3.1, true}),
     [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+
+namespace {
+
+// A failure never looks like success: the runtime's message on stderr, a non-zero exit status,
+// and no render.
+TEST(CompilerFailure, MissingSettingsFileEndsWithTheRuntimeMessageBeforeWriting) {
+  e2e::Drive drive("fail-settings");
+  std::filesystem::remove(drive.Arbeit() / "Talvik.ini");
+  drive.Write("Tesu.rsz", "ZP 0 1\r\nHT 440 440\r\nLT 0 0\r\n");
+  EXPECT_NE(drive.Run(drive.Arbeit() / "VB" / "Tesu01" / "TalvikTe.exe"), 0);
+  const std::string log = drive.Read("run.log");
+  EXPECT_NE(log.find("Laufzeitfehler '53': Datei nicht gefunden"), std::string::npos) << log;
+  EXPECT_FALSE(std::filesystem::exists(drive.Arbeit() / "cs06b.bat"));
+  EXPECT_FALSE(std::filesystem::exists(drive.Arbeit() / "Dozudava.sco"));
+}
+
+TEST(CompilerFailure, TalvikTe2WithoutTheUsersBatchRendersNothing) {
+  e2e::Drive drive("fail-cs06b2");
+  std::filesystem::remove(drive.Arbeit() / "cs06b2.bat");
+  drive.Write("Tesu.rsz", "ZP 0 1\r\nHT 440 440\r\nLT 0 0\r\n");
+  EXPECT_NE(drive.Run(drive.Arbeit() / "VB" / "Tesu01" / "TalvikTe2.exe"), 0);
+  const std::string log = drive.Read("run.log");
+  EXPECT_NE(log.find("Laufzeitfehler '53'"), std::string::npos) << log;
+  EXPECT_TRUE(std::filesystem::exists(drive.Arbeit() / "cs06b.bat")) << "the writing steps ran";
+  std::this_thread::sleep_for(std::chrono::milliseconds(500));
+  EXPECT_FALSE(std::filesystem::exists(drive.Arbeit() / "Dozudava.wav"));
+}
 
 }  // namespace
