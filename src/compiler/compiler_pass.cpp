@@ -4,6 +4,7 @@
 
 #include "common/errors.h"
 #include "compiler/compiler_window.h"
+#include "csound/score_rewriter.h"
 #include "csound/writers.h"
 #include "platform/clock.h"
 #include "platform/program_start.h"
@@ -153,6 +154,12 @@ void CompilerWindow::WritingSteps() {
 
 void CompilerWindow::WriteCsoundFiles(const csound::WriterContext& context) {
   CompilerState& s = state;
+  if (s.Build.ScoreMode == ScoreModeKind::SecondPartRewrite) {
+    // Build B keeps the orchestra and the score's head; the rewriters open and close the score.
+    if (s.FofMode) csound::RewriteFofScoreSecondPart(context);
+    else csound::RewriteSineScoreSecondPart(context);
+    return;
+  }
   files.OpenOutput(kOrchestraFile, s.OrchestraPath);
   if (s.FofMode) csound::WriteFofOrchestra(context);
   else csound::WriteSineOrchestra(context);

@@ -160,6 +160,52 @@ TEST_F(PassTest, TalvikTe2WithoutUserBatchRunsTheWritingStepsTwiceThenFails) {
   EXPECT_EQ(std::count(items.begin(), items.end(), std::string(" e")), 2);
 }
 
+TEST_F(PassTest, BuildBKeepsTheOrchestraAndTheScoreHead) {
+  Write("Talvik.ini", kSettings);
+  Write("Tesu.rsz", "ZP 0 1 2\r\nHT 440 . 220\r\nLT 0 1000 0\r\nKL 500 600 700\r\nFUA 3\r\n");
+  ASSERT_EQ(RunPass(BuildSettings::TalvikTe()), 0);
+  const std::string orchestra = Read("Dozudava.orc");
+  const std::string score = Read("Dozudava.sco");
+
+  Write("Tesu.rsz", "ZP 0 2 3\r\nHT 330 . 220\r\nLT 0 2000 0\r\n");  // now a sine list
+  starter_.starts.clear();
+  ASSERT_EQ(RunPass(BuildSettings::TalvikTe3()), 0);
+  EXPECT_EQ(Read("Dozudava.orc"), orchestra);
+  const std::string rewritten = Read("Dozudava.sco");
+  const std::string head = score.substr(0, score.find(" i96"));
+  EXPECT_EQ(rewritten.substr(0, rewritten.find("\r\n") + 2),
+            " ;10.12.2026, 08:15:00  -  zweiten Teil der Partitur neu geschrieben.\r\n");
+  EXPECT_EQ(rewritten.substr(rewritten.find("\r\n") + 2, head.size()), head);
+  EXPECT_NE(rewritten.find(" i01    2.0001    -1   220"), std::string::npos) << rewritten;
+  EXPECT_TRUE(Exists("cs06b3.bat"));
+  ASSERT_EQ(starter_.starts.size(), 1u);
+  EXPECT_EQ(starter_.starts[0].commandLine, "C:\\Arbeit\\cs06b3.bat");
+}
+
+TEST_F(PassTest, BuildBInAFreshFolderWritesTheBatchAndStartsNothing) {
+  Write("Talvik.ini", kSettings);
+  Write("Tesu.rsz", "ZP 0 1\r\nHT 440 220\r\nLT 0 0\r\n");
+  EXPECT_EQ(RunPass(BuildSettings::TalvikTe3()), 53);
+  EXPECT_TRUE(Exists("cs06b3.bat"));
+  EXPECT_FALSE(Exists("Dozudava.sco"));
+  EXPECT_FALSE(Exists("Dozudava.orc"));
+  EXPECT_TRUE(starter_.starts.empty());
+}
+
+TEST_F(PassTest, BuildBWithoutOrchestraFailsInTheListingTwice) {
+  Write("Talvik.ini", kSettings);
+  Write("Tesu.rsz", "ZP 0 1\r\nHT 440 220\r\nLT 0 0\r\n");
+  Write("Dozudava.sco", " ;alt\r\n i96   0.00   2\r\n e\r\n");
+  EXPECT_EQ(RunPass(BuildSettings::TalvikTe4()), 53);
+  EXPECT_TRUE(Exists("cs06b.bat")) << "TalvikTe4 writes cs06b.bat";
+  EXPECT_TRUE(starter_.starts.empty());
+  // The score was rewritten twice: two dated lines above the old head.
+  const std::string score = Read("Dozudava.sco");
+  EXPECT_EQ(score.rfind(" ;10.12.2026, 08:15:00  -  zweiten Teil", 0), 0u);
+  EXPECT_NE(score.find("geschrieben.\r\n ;10.12.2026, 08:15:00  -  zweiten Teil"), std::string::npos);
+  EXPECT_NE(score.find("geschrieben.\r\n ;alt\r\n"), std::string::npos);
+}
+
 struct OriginCase {
   bool chosen;
   const char* chosenPath;

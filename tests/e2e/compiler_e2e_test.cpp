@@ -105,3 +105,34 @@ TEST(CompilerFailure, TalvikTe2WithoutTheUsersBatchRendersNothing) {
 }
 
 }  // namespace
+
+namespace {
+
+// Build A, then build B on a new tone list: Csound renders from the kept orchestra and the
+// rewritten score.
+TEST(CompilerBuildB, RendersFromTheKeptOrchestraAndTheRewrittenScore) {
+  e2e::Drive drive("build-b");
+  drive.Write("Tesu.rsz", Crlf({" FOF", "ZP  0     1", "HT  220   330", "LT  0     0",
+                                "KL  600   900"}));
+  ASSERT_EQ(drive.Run(drive.Arbeit() / "VB" / "Tesu01" / "TalvikTe.exe"), 0);
+  ASSERT_TRUE(drive.WaitFor("cool-started.txt", 120s)) << drive.Read("run.log");
+  const std::string orchestra = drive.Read("Dozudava.orc");
+  std::filesystem::remove(drive.Arbeit() / "cool-started.txt");
+  std::filesystem::remove(drive.Arbeit() / "Dozudava.wav");
+
+  drive.Write("Tesu.rsz", Crlf({" FOF, neu", "ZP  0     1      3.5", "HT  220   330    440",
+                                "LT  0     20000  0", "KL  600   900    1200"}));
+  ASSERT_EQ(drive.Run(drive.Arbeit() / "VB" / "Tesu01" / "TalvikTe3.exe"), 0) << drive.Read("run.log");
+  ASSERT_TRUE(drive.WaitFor("cool-started.txt", 120s)) << drive.Read("run.log");
+  EXPECT_EQ(drive.Read("Dozudava.orc"), orchestra);
+  EXPECT_NE(drive.Read("cs06b3.bat").find(" REM C:\\Arbeit\\cs06b3.bat"), std::string::npos);
+  EXPECT_NE(drive.Read("Dozudava.sco").find("zweiten Teil der Partitur neu geschrieben."),
+            std::string::npos);
+
+  e2e::Wave wave = e2e::ReadWave(drive.Arbeit() / "Dozudava.wav");
+  EXPECT_EQ(wave.channels, 2);
+  EXPECT_NEAR(wave.seconds, 4.1, 0.01);  // span 3.5 s: 4 + 0.1 (the first score said 2.1)
+  EXPECT_GT(wave.peak, 0.01);
+}
+
+}  // namespace
