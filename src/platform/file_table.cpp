@@ -179,6 +179,11 @@ void FileTable::Print(int number, std::string_view line) {
   WriteOrRaise(f.out, "\r\n");
 }
 
+void FileTable::PrintText(int number, std::string_view text) {
+  File& f = Get(number, false);
+  WriteOrRaise(f.out, common::Utf8ToCp1252(text));
+}
+
 void FileTable::Close(int number) {
   auto it = files_.find(number);
   if (it == files_.end()) return;

@@ -41,6 +41,8 @@ class FileTable {
   bool Eof(int number) const;
   // Writes the text and CR LF.
   void Print(int number, std::string_view line);
+  // Writes the text without a line end (the last line of a file that ends without one).
+  void PrintText(int number, std::string_view text);
   void Close(int number);  // closing a number that is not open does nothing
   void CloseAll();
 

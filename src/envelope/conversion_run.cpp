@@ -1,0 +1,187 @@
+// The conversion run, its three buttons, the start/stop file and the start of a compiler build.
+#include "common/errors.h"
+#include "common/numbers.h"
+#include "envelope/converter_window.h"
+#include "platform/program_start.h"
+#include "platform/window_closing.h"
+
+namespace envelope {
+namespace {
+
+constexpr int kStartStopFile = 7;
+constexpr forms::Colour kRunColour = 0xFFC0C0;
+
+}  // namespace
+
+void ConverterWindow::RunEnvelopeConversion() {
+  ConverterState& s = state;
+  // 1.
+  s.ProjectMissing = s.TrackMissing = s.NotPointLine = s.NoMarkerFound = s.RangeError =
+      s.FrequencyError = false;
+  s.EnvelopeMissing = s.RangeTooLarge = false;
+  // 2.
+  if (!s.SkipDialogue) AskRunSettings();
+  // 3.
+  s.ProjectPath = s.WorkFolder + s.ProjectName + ".rpp";
+  s.ToneListPath = s.WorkFolder + "Tesu" + ".rsz";
+  frmDatei.SetCaption(RunCaption());
+  // 4-6.
+  LoadProjectLines();
+  if (s.ProjectMissing) return;
+  FindTrackByName();
+  if (s.TrackMissing) return;
+  FindVolumeEnvelope();
+  FindPointLines();
+  if (s.EnvelopeMissing) {
+    ReportEnvelopeProblem();
+    return;
+  }
+  // 7-8.
+  if (!s.UseStartStopPoints) {
+    TakeSelectionRange();
+  } else if (s.StoredStartLine.AsLeadingNumber() > 0 && s.AutoPoints) {
+    TakeWholeEnvelopeRange();
+    kopieren.SetEnabled(true);
+  } else {
+    TakeMarkedPointRange();
+  }
+  if (s.RangeError) return;
+  CheckRangeBounds();
+  if (s.RangeTooLarge) return;
+  // 9-11.
+  CollectMarkers();
+  ReadPointValues();
+  if (s.NotPointLine) return;
+  ReadMarkers();
+  if (s.NoMarkerFound) return;
+  AssignMarkerFrequencies();
+  if (s.FrequencyError) {
+    ClearDisplayLists(true);
+    return;
+  }
+  // 12.
+  ShowExtractedValues();
+  WriteToneList();
+  // 13: a copy run, or a return from the info pages, starts nothing.
+  if (s.InfoPage != 0) return;
+  // 14-15.
+  platform::CloseWindowsByTitle(services.windows, "Dozudava.wav - Cool Edit");
+  StartCompilerBuild();
+}
+
+std::string ConverterWindow::CompilerProgramPath() const {
+  if (state.CompilerMode == 2)
+    return state.WithAudioEditor ? "C:\\Arbeit\\VB\\Tesu01\\TalvikTe3.exe"
+                                 : "C:\\Arbeit\\VB\\Tesu01\\TalvikTe4.exe";
+  return state.WithAudioEditor ? "C:\\Arbeit\\VB\\Tesu01\\TalvikTe.exe"
+                               : "C:\\Arbeit\\VB\\Tesu01\\TalvikTe2.exe";
+}
+
+void ConverterWindow::StartCompilerBuild() {
+  const std::string program = CompilerProgramPath();
+  try {
+    services.starter.StartProgram(program, platform::kMinimizedFocus);
+  } catch (const common::RuntimeError&) {
+    ShowError("Das Compilerprogramm " + program +
+              " wurde nicht gefunden. Die Tonverlaufsliste " + state.ToneListPath +
+              " ist geschrieben.");
+  }
+}
+
+namespace {
+
+// The two lines of the start/stop file as texts; a missing or short file counts as 0 and 0.
+void ReadStartStopFile(ConverterWindow& w) {
+  ConverterState& s = w.state;
+  try {
+    w.files.OpenInput(kStartStopFile, w.StartStopFilePath());
+    s.StoredStartLine = SettingValue::Text(w.files.LineInput(kStartStopFile));
+    s.StoredStopLine = SettingValue::Text(w.files.LineInput(kStartStopFile));
+    w.files.Close(kStartStopFile);
+  } catch (const common::RuntimeError&) {
+    w.files.Close(kStartStopFile);
+    s.StoredStartLine = SettingValue::Number(0);
+    s.StoredStopLine = SettingValue::Number(0);
+  }
+}
+
+// After a run: the envelope's point lines of that run, or 0 and 0 when no envelope was found.
+void StoreRunRange(ConverterWindow& w) {
+  ConverterState& s = w.state;
+  w.FindPointLines();
+  const bool found = s.EnvelopeLine > 0 && s.FirstPointLine > 0 && !s.EnvelopeMissing;
+  s.StoredStartLine = SettingValue::Number(found ? static_cast<double>(s.FirstPointLine + 1) : 0);
+  s.StoredStopLine = SettingValue::Number(found ? static_cast<double>(s.LastPointLine) : 0);
+  w.WriteStartStopFile(s.StoredStartLine.AsNumber(), s.StoredStopLine.AsNumber());
+}
+
+void ShowValueColumns(ConverterWindow& w, int testlistHeight) {
+  for (int i = 1; i <= 4; ++i) w.Testliste[i]->SetVisible(true);
+  w.Testlist.SetHeight(testlistHeight);
+}
+
+}  // namespace
+
+void ConverterWindow::Command3_Click() {
+  ConverterState& s = state;
+  ReadStartStopFile(*this);
+  s.RunStarted = true;
+  for (forms::Button* b : {&Variation, &Variation2}) {
+    b->SetEnabled(true);
+    b->SetBackColour(kRunColour);
+  }
+  s.VariationActive = false;
+  Command3.SetBackColour(kRunColour);
+  Orcknopf.SetBackColour(0xE0E0E0);
+  Scoknopf.SetBackColour(0xE0E0E0);
+  Text[17]->SetVisible(true);
+  Command11.SetVisible(true);
+  Command12.SetVisible(true);
+  ShowValueColumns(*this, 1365);
+  s.CompilerMode = 0;
+  s.SkipDialogue = true;
+  const bool sameProject =
+      s.LastRunProjectName.IsText() && s.LastRunProjectName.text() == s.ProjectName;
+  if (!sameProject) StartStoppLos_Click();
+  RunEnvelopeConversion();
+  s.InfoPage = 0;
+  StoreRunRange(*this);
+  if (s.AutoPoints) StartStoppLos.SetBackColour(0xBFFA8F);
+  s.LastRunProjectName = SettingValue::Text(s.ProjectName);
+}
+
+void ConverterWindow::Command19_Click() {
+  ConverterState& s = state;
+  Command19.SetBackColour(kRunColour);
+  ReadStartStopFile(*this);
+  s.RunStarted = true;
+  Variation2.SetEnabled(true);
+  Variation2.SetBackColour(kRunColour);
+  s.VariationActive = false;
+  Text[17]->SetVisible(true);
+  Command11.SetVisible(true);
+  Command12.SetVisible(true);
+  ShowValueColumns(*this, 1365);
+  s.SkipDialogue = true;
+  s.CompilerMode = 2;
+  RunEnvelopeConversion();
+  s.InfoPage = 0;
+  StoreRunRange(*this);
+  if (s.AutoPoints) StartStoppLos.SetBackColour(0xBFFA8F);
+}
+
+void ConverterWindow::Command1_Click() {
+  ConverterState& s = state;
+  ShowValueColumns(*this, 1575);
+  s.SkipDialogue = false;
+  s.CompilerMode = 0;
+  RunEnvelopeConversion();
+  s.InfoPage = 0;
+}
+
+void ConverterWindow::StartStoppLos_Click() {
+  WriteStartStopFile(0, 0);
+  StartStoppLos.SetBackColour(0xDFDFDF);
+}
+
+}  // namespace envelope

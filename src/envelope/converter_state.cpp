@@ -1,0 +1,19 @@
+#include "envelope/converter_state.h"
+
+namespace envelope {
+
+ConverterState::ConverterState()
+    : Zl(kProjectLineCapacity + 1),
+      Markerfeld(kMarkerCapacity + 1),
+      ZP(kPointLineCapacity + 1),
+      LT(kPointLineCapacity + 1),
+      HT(kPointLineCapacity + 1),
+      KL(kTimbreLineCapacity + 1),
+      ZPRead(kPointLineCapacity + 1),
+      LTRead(kPointLineCapacity + 1),
+      HTRead(kPointLineCapacity + 1),
+      KLRead(kPointLineCapacity + 1),
+      Markerzeiten(kMarkerTimeCapacity + 1),
+      Markerfreq(kMarkerCapacity + 1) {}
+
+}  // namespace envelope

@@ -1,0 +1,97 @@
+// ConverterState: the fields of the envelope converter's window that its procedures share.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "tonelist/tone_value.h"
+
+namespace envelope {
+
+// A setting holds a text (as read or typed), a number (set by its box) or nothing.
+using SettingValue = tonelist::ToneValue;
+
+// Array bounds of the project reader and the point arrays.
+inline constexpr long kProjectLineCapacity = 1000000;
+inline constexpr int kMarkerCapacity = 12000;
+inline constexpr int kMarkerTimeCapacity = 120000;
+inline constexpr int kPointLineCapacity = 12000;    // ZP, LT, HT and the read copies
+inline constexpr int kTimbreLineCapacity = 10000;   // KL
+// The k-th value of a tone-list line stands at column 12 k, a signed 16-bit number.
+inline constexpr int kToneListPointCapacity = 2730;
+
+struct ConverterState {
+  ConverterState();
+
+  std::string VersionText;
+  std::string WorkFolder;
+  std::string ProjectName, PreviousProjectName, ProjectPath;
+  std::string TrackName, PreviousTrackName;
+  std::string ToneListPath;
+  std::string SamplePath, SampleCopyPath, SampleName;
+  SettingValue SnapshotCounter;
+  std::array<double, 4> VariationMaximum{};  // time, loudness, pitch, timbre
+
+  bool SkipDialogue = false;
+  int CompilerMode = 0;  // 0 or 2
+  bool WithAudioEditor = false;
+  bool UseStartStopPoints = false;
+  bool AutoPoints = false;
+  bool PointResetLocked = false;  // always the opposite of AutoPoints
+  bool RunStarted = false;
+  int InfoPage = 0;  // 0 normal view, 1..4 info pages, -1 copy run
+  bool VariationActive = false;
+  bool ComparisonToneRunning = false;
+  bool StartStopFixState = false;
+
+  // Settings: the current value (used by runs and writers) and the stored text (offered by the
+  // input dialogue), in the settings file's line order.
+  std::string Sine, SineStored;
+  SettingValue Fua, Fub, Ente, Del, Fom;
+  SettingValue FofLoudnessFactor, SampleLoudnessFactor, SampleFrequencyFactor;
+  SettingValue OverallLoudness, PitchMultiplier, TimbreMultiplier, MasterPitch, MasterTimbre;
+  std::string FuaStored, FubStored, EnteStored, DelStored, FomStored;
+  std::string FofLoudnessFactorStored, SampleLoudnessFactorStored, SampleFrequencyFactorStored;
+  std::string OverallLoudnessStored, PitchMultiplierStored, TimbreMultiplierStored;
+  std::string MasterPitchStored, MasterTimbreStored;
+
+  // The run: stored range of the start/stop file, the project of the last "Cso1" run, error flags.
+  SettingValue StoredStartLine, StoredStopLine;
+  SettingValue LastRunProjectName;  // Unset before the first run
+  bool ProjectMissing = false, TrackMissing = false, RangeError = false;
+  bool NotPointLine = false, NoMarkerFound = false, FrequencyError = false;
+  // Failures the reader reports beyond the ones above: no volume envelope, no point line,
+  // no envelope end, a range the arrays or the tone list cannot hold.
+  bool EnvelopeMissing = false, RangeTooLarge = false;
+
+  // The project as read.
+  std::vector<std::string> Zl;  // 1..ProjectLineCount
+  long ProjectLineCount = 0;
+  std::string CurrentLine;
+  long LineCursor = 0;
+  long CharCursor = 0;
+  long TrackLine = 0, EnvelopeLine = 0, FirstPointLine = 0, LastPointLine = 0;
+  std::vector<std::string> Markerfeld;  // 1..MarkerCount
+  std::int16_t MarkerCount = 0;
+
+  // The range.
+  long RangeStartLine = 0, RangeEndLine = 0;
+  std::string SelectionLine, SelectionStart, SelectionEnd;
+  std::string ParsedPointTime;
+
+  // Point values indexed by project line number, and the values as last read.
+  std::vector<double> ZP, LT, HT, KL;
+  std::vector<double> ZPRead, LTRead, HTRead, KLRead;
+  std::vector<std::string> Markerzeiten, Markerfreq;
+  long ValueFieldStart = 0;
+
+  // Copies and snapshots.
+  double CopyDistance = 0;
+  std::string CopyProjectPath;
+  double CopyStart = 0, CopyEnd = 0, CopyOffset = 0;
+  std::string SnapshotProjectPath;
+};
+
+}  // namespace envelope

@@ -1,0 +1,146 @@
+// frmDatei of the envelope converter Ormila: its controls, its state and its procedures.
+#pragma once
+
+#include <array>
+#include <string>
+
+#include "envelope/converter_state.h"
+#include "forms/form.h"
+#include "platform/file_table.h"
+
+namespace platform {
+class Clock;
+class ProgramStarter;
+class WindowSystem;
+class MessageBoxService;
+class InputBoxService;
+class ClipboardService;
+}  // namespace platform
+
+namespace envelope {
+
+// The platform services the converter talks to; tests pass fakes.
+struct ConverterServices {
+  platform::Clock& clock;
+  platform::ProgramStarter& starter;
+  platform::WindowSystem& windows;
+  platform::MessageBoxService& messages;
+  platform::InputBoxService& input;
+  platform::ClipboardService& clipboard;
+};
+
+// The title of every message box of a failed step.
+inline constexpr const char* kErrorTitle = "FEHLER";
+
+class ConverterWindow {
+ public:
+  explicit ConverterWindow(ConverterServices services);
+  ConverterWindow(const ConverterWindow&) = delete;
+  ConverterWindow& operator=(const ConverterWindow&) = delete;
+
+  // Start-up, settings file and settings display.
+  void Form_Load();
+  void SaveSettings();
+  void ShowSineMode();
+  void ShowSampleMode();
+  void ExtractSampleName(const std::string& samplePath);
+  std::string RunCaption() const;
+  std::string BoxCaption() const;
+
+  // The conversion run and its buttons.
+  void RunEnvelopeConversion();
+  void Command3_Click();   // "Cso1"
+  void Command19_Click();  // "Cso2"
+  void Command1_Click();   // new settings, with the input dialogue
+  void StartStoppLos_Click();
+  // The compiler build that CompilerMode and WithAudioEditor choose.
+  std::string CompilerProgramPath() const;
+  void StartCompilerBuild();
+
+  // The input dialogue (may end the program).
+  void AskRunSettings();
+
+  // The project reader.
+  void LoadProjectLines();
+  void FindTrackByName();
+  void FindVolumeEnvelope();
+  void FindPointLines();
+  void CollectMarkers();
+
+  // --- Reader and range checks (project_reader.cpp, range_selection.cpp) ---
+  // Shows the message for EnvelopeMissing (no volume envelope, no point line, no envelope end);
+  // shows nothing when the flag is not set.
+  void ReportEnvelopeProblem();
+  // Sets RangeTooLarge, with a message, when the range reaches beyond the point arrays or holds
+  // more points than a tone list can take.
+  void CheckRangeBounds();
+  // --- end of reader and range checks ---
+
+  // The range.
+  void TakeMarkedPointRange();
+  void TakeSelectionRange();
+  void TakeWholeEnvelopeRange();
+  void ParsePointTime();
+
+  // Point values and marker frequencies.
+  void ReadPointValues();
+  void ParsePointTimeField();
+  void ParsePointValueField();
+  void ReadMarkers();
+  void ParseMarkerTime(int m);
+  void ParseMarkerName(int m);
+  void AssignMarkerFrequencies();
+
+  // The tone list and the display lists.
+  void WriteToneList();
+  void ShowExtractedValues();
+
+  // Project templates written at every start.
+  void WriteProjectTemplates();
+
+  // The start/stop file "Tesu2.ini": two printed numbers.
+  void WriteStartStopFile(double first, double second);
+  std::string StartStopFilePath() const { return state.WorkFolder + "Tesu2.ini"; }
+  std::string SettingsFilePath() const { return state.WorkFolder + "Tesu.ini"; }
+
+  // Shows a message box titled "FEHLER" with an OK button.
+  void ShowError(const std::string& text);
+  // Clears the four value columns (and, when asked, Testlist with a white background).
+  void ClearDisplayLists(bool alsoTestlist);
+
+  ConverterState state;
+  platform::FileTable files;
+  ConverterServices services;
+
+  forms::Form frmDatei{"frmDatei"};
+  // The sixteen settings boxes Text1..Text16 and the sample box Text17 (index 0 unused), and
+  // their labels.
+  std::array<forms::TextBox*, 18> Text{};
+  std::array<forms::Label*, 18> BoxLabel{};
+  forms::Label& Label9;
+  forms::TextBox& Tempo;
+  forms::Button& Command1;
+  forms::Button& Command3;
+  forms::Button& Command19;
+  forms::Button& Variation;
+  forms::Button& Variation2;
+  forms::Button& Command7;
+  forms::Button& StartStoppFix;
+  forms::Button& PRFix;
+  forms::Button& StartStoppLos;
+  forms::Button& kopieren;
+  forms::TextBox& Abstandstext;
+  forms::Button& Command11;
+  forms::Button& Command12;
+  forms::Button& Orcknopf;
+  forms::Button& Scoknopf;
+  forms::ListBox& Testlist;
+  std::array<forms::ListBox*, 5> Testliste{};  // Testliste(1) .. Testliste(4)
+
+ private:
+  void CreateControls();
+  void ConnectSettingsBoxes();
+  void TextChanged(int box);
+};
+
+}  // namespace envelope

@@ -1,0 +1,226 @@
+// Start-up, the settings file "Tesu.ini", the settings boxes and their display.
+#include "common/errors.h"
+#include "common/numbers.h"
+#include "common/printed_line.h"
+#include "envelope/converter_window.h"
+#include "platform/dialogs.h"
+#include "platform/file_table.h"
+
+namespace envelope {
+namespace {
+
+constexpr int kSettingsFile = 1;  // the same number for reading and writing (see SaveSettings)
+
+constexpr forms::Colour kWhite = 0xFFFFFF;
+constexpr forms::Colour kPaleGrey = 0xF4F4F4;
+constexpr forms::Colour kGrey = 0xC0C0C0;
+constexpr forms::Colour kSampleOn = 0xE1C8C8;
+constexpr forms::Colour kMasterOn = 0x8080FF;
+
+// The numeric value of a setting: a number as held, a text by its numeric prefix, nothing 0.
+double NumberOf(const SettingValue& v) { return v.AsLeadingNumber(); }
+
+void PrintHeld(common::PrintedLine& line, const SettingValue& v) {
+  switch (v.kind()) {
+    case SettingValue::Kind::Text: line.Text(v.text()); break;
+    case SettingValue::Kind::Unset: break;
+    default: line.Double(v.AsNumber()); break;
+  }
+}
+
+}  // namespace
+
+// Current and stored value of the settings of lines 4 to 16, in file order.
+struct SettingSlot {
+  SettingValue ConverterState::*current;
+  std::string ConverterState::*stored;
+};
+static const SettingSlot kSlots[13] = {
+    {&ConverterState::Fua, &ConverterState::FuaStored},
+    {&ConverterState::Fub, &ConverterState::FubStored},
+    {&ConverterState::Ente, &ConverterState::EnteStored},
+    {&ConverterState::Del, &ConverterState::DelStored},
+    {&ConverterState::Fom, &ConverterState::FomStored},
+    {&ConverterState::FofLoudnessFactor, &ConverterState::FofLoudnessFactorStored},
+    {&ConverterState::SampleLoudnessFactor, &ConverterState::SampleLoudnessFactorStored},
+    {&ConverterState::SampleFrequencyFactor, &ConverterState::SampleFrequencyFactorStored},
+    {&ConverterState::OverallLoudness, &ConverterState::OverallLoudnessStored},
+    {&ConverterState::PitchMultiplier, &ConverterState::PitchMultiplierStored},
+    {&ConverterState::TimbreMultiplier, &ConverterState::TimbreMultiplierStored},
+    {&ConverterState::MasterPitch, &ConverterState::MasterPitchStored},
+    {&ConverterState::MasterTimbre, &ConverterState::MasterTimbreStored}};
+
+void ConverterWindow::ConnectSettingsBoxes() {
+  for (int i = 1; i <= 16; ++i) Text[i]->onChange = [this, i] { TextChanged(i); };
+}
+
+void ConverterWindow::TextChanged(int box) {
+  ConverterState& s = state;
+  const std::string& text = Text[box]->text();
+  switch (box) {
+    case 1:
+      s.ProjectName = text;
+      s.ProjectPath = s.WorkFolder + s.ProjectName + ".rpp";
+      SaveSettings();
+      frmDatei.SetCaption(BoxCaption());
+      services.clipboard.SetText(text + ".wav");
+      break;
+    case 2:
+      s.TrackName = text;
+      SaveSettings();
+      frmDatei.SetCaption(BoxCaption());
+      break;
+    case 3:
+      s.Sine = text;
+      if (s.Sine != "j" && s.Sine != "ja") s.Sine = "n";
+      if (s.Sine == "ja") s.Sine = "j";
+      ShowSineMode();
+      SaveSettings();
+      break;
+    default: {
+      // Boxes 4 to 16 hold the settings of lines 4 to 16.
+      SettingValue& current = s.*(kSlots[box - 4].current);
+      current = SettingValue::Number(common::LeadingNumber(text));
+      if (box == 10) ShowSampleMode();
+      SaveSettings();
+      if (box == 15 || box == 16)
+        Text[box]->SetBackColour(NumberOf(current) > 0 ? kMasterOn : kPaleGrey);
+      break;
+    }
+  }
+}
+
+void ConverterWindow::Form_Load() {
+  ConverterState& s = state;
+  // 1.
+  s.VersionText = "v5.31";
+  s.WorkFolder = "C:\\Arbeit\\";
+  s.VariationMaximum = {0.01, 0.1, 1.0, 10.0};
+  s.VariationActive = false;
+  s.RunStarted = false;
+  for (forms::Button* b : {&Variation, &Variation2}) {
+    b->SetEnabled(false);
+    b->SetBackColour(kWhite);
+  }
+  Tempo.SetText("1");
+
+  // 2-6, with the trap whose landing point is the closing of the settings file (7).
+  try {
+    files.OpenInput(kSettingsFile, SettingsFilePath());
+    s.PreviousProjectName = files.LineInput(kSettingsFile);
+    Text[1]->SetText(s.PreviousProjectName);
+    s.PreviousTrackName = files.LineInput(kSettingsFile);
+    Text[2]->SetText(s.PreviousTrackName);
+    s.SineStored = files.LineInput(kSettingsFile);
+    Text[3]->SetText(s.SineStored == "j" ? "j" : "n");
+    for (int i = 0; i < 13; ++i) {
+      s.*(kSlots[i].stored) = files.LineInput(kSettingsFile);
+      Text[i + 4]->SetText(s.*(kSlots[i].stored));
+    }
+    s.SamplePath = files.LineInput(kSettingsFile);
+    platform::CopyFile(s.SamplePath, "c:\\Arbeit\\Samp100.wav");
+    s.SampleCopyPath = "c:\\Arbeit\\Samp100.wav";
+    ExtractSampleName(s.SamplePath);
+    Text[17]->SetText(s.SampleName);
+    s.SnapshotCounter = SettingValue::Number(common::LeadingNumber(files.LineInput(kSettingsFile)));
+
+    // 4: the current values become the stored texts.
+    s.ProjectName = s.PreviousProjectName;
+    s.TrackName = s.PreviousTrackName;
+    s.Sine = s.SineStored;
+    ShowSineMode();
+    for (int i = 0; i < 8; ++i) s.*(kSlots[i].current) = SettingValue::Text(s.*(kSlots[i].stored));
+    ShowSampleMode();
+    for (int i = 8; i < 13; ++i) s.*(kSlots[i].current) = SettingValue::Text(s.*(kSlots[i].stored));
+    // 5-6.
+    s.ProjectPath = s.WorkFolder + s.ProjectName + ".rpp";
+    frmDatei.SetCaption(RunCaption());
+  } catch (const common::RuntimeError&) {
+    // A missing or short settings file, or a sample that cannot be copied: go on with what
+    // was read, without a message.
+  }
+  // 7.
+  files.Close(kSettingsFile);
+
+  // 8.
+  s.ToneListPath = s.WorkFolder + "Tesu" + ".rsz";
+  s.SkipDialogue = false;
+  s.InfoPage = 0;
+  s.FrequencyError = false;
+  s.ComparisonToneRunning = false;
+  s.UseStartStopPoints = true;
+  s.WithAudioEditor = true;
+  Command7.SetBackColour(0xDFDFDF);
+  StartStoppFix.SetBackColour(0xE0E0E0);
+  s.StartStopFixState = false;
+  PRFix.SetBackColour(0xB3B3FF);
+  s.PointResetLocked = true;
+
+  // 9: the first run needs the templates and the start/stop file.
+  try {
+    WriteProjectTemplates();
+    StartStoppLos_Click();
+  } catch (const common::RuntimeError& e) {
+    ShowError("Die Vorlagen Grundtext1 bis Grundtext4 und " + StartStopFilePath() +
+              " konnten nicht geschrieben werden (" + e.text() + "). Gibt es den Ordner " +
+              s.WorkFolder + "?");
+  }
+}
+
+void ConverterWindow::SaveSettings() {
+  ConverterState& s = state;
+  try {
+    files.OpenOutputReplacing(kSettingsFile, SettingsFilePath());
+    files.Print(kSettingsFile, s.ProjectName);
+    s.PreviousProjectName = s.ProjectName;
+    files.Print(kSettingsFile, s.TrackName);
+    s.PreviousTrackName = s.TrackName;
+    files.Print(kSettingsFile, s.Sine);
+    for (const SettingSlot& slot : kSlots) {
+      common::PrintedLine line;
+      PrintHeld(line, s.*(slot.current));
+      files.Print(kSettingsFile, line.str());
+    }
+    files.Print(kSettingsFile, s.SamplePath);
+    common::PrintedLine counter;
+    PrintHeld(counter, s.SnapshotCounter);
+    files.Print(kSettingsFile, counter.str());
+    files.Close(kSettingsFile);
+  } catch (const common::RuntimeError&) {
+    // Failures are ignored; while the file is open for reading nothing is written.
+  }
+}
+
+void ConverterWindow::ShowSineMode() {
+  const bool sine = state.Sine == "j";
+  for (int i = 4; i <= 8; ++i) Text[i]->SetBackColour(sine ? kGrey : kPaleGrey);
+  Label9.SetCaption(sine ? "Sinus-Lautstärkefaktor" : "FOF-Lautstärkefaktor");
+}
+
+void ConverterWindow::ShowSampleMode() {
+  const forms::Colour c = NumberOf(state.SampleLoudnessFactor) == 0 ? kPaleGrey : kSampleOn;
+  for (forms::Control* control :
+       std::initializer_list<forms::Control*>{Text[10], Text[11], &Command11, &Command12})
+    control->SetBackColour(c);
+}
+
+void ConverterWindow::ExtractSampleName(const std::string& samplePath) {
+  // The file name after the last "\" without its extension. A Linux path ("/") is cut the same
+  // way, and a name of four characters or fewer is shown whole rather than as nothing.
+  const size_t slash = samplePath.find_last_of("\\/");
+  std::string name = slash == std::string::npos ? samplePath : samplePath.substr(slash + 1);
+  if (name.size() > 4) name.resize(name.size() - 4);
+  state.SampleName = name;
+}
+
+std::string ConverterWindow::RunCaption() const {
+  return "Ormila " + state.VersionText + "      Gelesene Datei: " + state.ProjectName +
+         ".rpp      Spur: " + state.TrackName;
+}
+
+std::string ConverterWindow::BoxCaption() const {
+  return "Ormila " + state.VersionText + " - Reaper-Datei:  " + state.ProjectPath +
+         " - Spurname:  " + state.TrackName;
+}
+
+}  // namespace envelope

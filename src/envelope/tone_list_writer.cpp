@@ -1,0 +1,164 @@
+// The converter's tone list "Tesu.rsz" and the display of the extracted point values.
+#include <charconv>
+#include <string>
+#include <vector>
+
+#include "common/errors.h"
+#include "common/numbers.h"
+#include "common/printed_line.h"
+#include "envelope/converter_window.h"
+#include "platform/clock.h"
+#include "platform/file_table.h"
+
+namespace envelope {
+namespace {
+
+constexpr int kToneListFileNumber = 1;
+constexpr int kValueColumn = 12;  // the settings' values and the k-th point value at 12 k
+constexpr forms::Colour kWhite = 0xFFFFFF;
+
+// Element i of a point array; an index outside it is error 9, never a read beyond the array.
+double At(const std::vector<double>& values, long i) {
+  if (i < 0 || static_cast<unsigned long>(i) >= values.size())
+    common::Raise(common::kSubscriptOutOfRange);
+  return values[static_cast<size_t>(i)];
+}
+
+// A setting where a number is needed: a text by its leading number (an empty text gives 0).
+double NumberOf(const SettingValue& v) { return v.AsLeadingNumber(); }
+
+// A setting as held: a text unchanged, a number as a number item, nothing as nothing.
+void AddHeld(common::PrintedLine& line, const SettingValue& v) {
+  switch (v.kind()) {
+    case SettingValue::Kind::Text: line.Text(v.text()); break;
+    case SettingValue::Kind::Number: line.Double(v.AsNumber()); break;
+    case SettingValue::Kind::Integer: line.Integer(static_cast<long>(v.AsNumber())); break;
+    case SettingValue::Kind::Unset: break;
+  }
+}
+
+// The shortest plain text that reads back as the value (period, no blanks, no exponent, no
+// trailing zeros). The 15-digit text form is that text whenever it reads back; otherwise the
+// shortest round-trip digits in fixed notation are taken.
+std::string ValueText(double value) {
+  std::string text = common::DoubleText(value);
+  if (common::LeadingNumber(text) == value) return text;
+  char buf[400];
+  auto result = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed);
+  return std::string(buf, result.ptr);
+}
+
+// One value line: the keyword in column 1, the k-th value text of the range at column 12 k.
+template <class Value>
+std::string ValueLine(const char* keyword, long first, long last, Value value, double step) {
+  common::PrintedLine line;
+  line.Text(keyword).Tab(kValueColumn);
+  int k = 1;
+  for (long i = first; i <= last; ++i, ++k) {
+    line.Tab(kValueColumn * k).Text(ValueText(common::RoundToStep(value(i), step)));
+  }
+  return line.str();
+}
+
+std::string SettingLine(const char* keyword, const SettingValue& v) {
+  common::PrintedLine line;
+  line.Text(keyword).Tab(kValueColumn);
+  AddHeld(line, v);
+  return line.str();
+}
+
+}  // namespace
+
+void ConverterWindow::WriteToneList() {
+  const ConverterState& s = state;
+  const bool sine = s.Sine == "j";
+  const long first = s.RangeStartLine, last = s.RangeEndLine;
+  const double overall = NumberOf(s.OverallLoudness);
+  const double pitchMultiplier = NumberOf(s.PitchMultiplier);
+  const double timbreMultiplier = NumberOf(s.TimbreMultiplier);
+  const double masterPitch = NumberOf(s.MasterPitch);
+  const double masterTimbre = NumberOf(s.MasterTimbre);
+  const double fofFactor = NumberOf(s.FofLoudnessFactor);
+  const bool withSample = NumberOf(s.SampleLoudnessFactor) > 0;
+
+  // The new text reaches ToneListPath only when the file is closed complete: a failure on the
+  // way leaves the previous tone list whole for the compiler builds.
+  const int f = kToneListFileNumber;
+  files.OpenOutputReplacing(f, s.ToneListPath);
+  files.Print(f, "");
+  files.Print(f, "Tesu " + s.VersionText + " - " + services.clock.TimeText() + " " +
+                     services.clock.DateText() + " - Reaperdatei: " + s.ProjectName +
+                     ".rpp - Hüllkurve: " + s.TrackName);
+  files.Print(f, "");
+
+  files.Print(f, ValueLine("ZP", first, last, [&](long i) { return At(s.ZP, i); }, 10000));
+  files.Print(f, ValueLine("LT", first, last,
+                           [&](long i) { return At(s.LT, i) * 30000 * overall; }, 1));
+  files.Print(f, ValueLine("HT", first, last,
+                           [&](long i) {
+                             return masterPitch > 0 ? masterPitch : At(s.HT, i) * pitchMultiplier;
+                           },
+                           100));
+  if (sine) {
+    files.Print(f, "");
+  } else {
+    files.Print(f, ValueLine("KL", first, last,
+                             [&](long i) {
+                               return masterTimbre > 0 ? masterTimbre
+                                                       : At(s.KL, i) * timbreMultiplier;
+                             },
+                             100));
+  }
+  files.Print(f, "");
+
+  files.Print(f, SettingLine("FUA", s.Fua));
+  files.Print(f, SettingLine("FUB", s.Fub));
+  files.Print(f, SettingLine("ENTE", s.Ente));
+  files.Print(f, SettingLine("DEL", s.Del));
+  files.Print(f, SettingLine("FOM", s.Fom));
+  files.Print(f, common::PrintedLine()
+                     .Text("LTF")
+                     .Tab(kValueColumn)
+                     .Double(sine ? common::RoundToStep(fofFactor / 3, 100) : fofFactor)
+                     .str());
+  files.Print(f, SettingLine("LTS", s.SampleLoudnessFactor));
+  files.Print(f, SettingLine("HTS", s.SampleFrequencyFactor));
+  files.Print(
+      f, common::PrintedLine().Text("SMP").Tab(kValueColumn).Text(" ").Text(s.SampleCopyPath).str());
+  files.Print(f, "");
+  files.Print(f, withSample ? "Name des verwendeten Samples: " + s.SamplePath
+                            : std::string("Es wurde kein Sample dazugespielt."));
+  // Lines 20 to 25 with a sample, 20 to 24 without.
+  for (int line = 20; line <= (withSample ? 25 : 24); ++line) files.Print(f, "");
+  files.Close(f);
+}
+
+void ConverterWindow::ShowExtractedValues() {
+  const ConverterState& s = state;
+  Testlist.Clear();
+  Testlist.SetBackColour(kWhite);
+  Testlist.AddItem("");
+  Testlist.AddItem("Analyse der aus " + s.ProjectPath + " herausgefilterten Werte.");
+  Testlist.AddItem("Alle angezeigten Werte wurden dieser Datei entnommen.");
+  for (int n = 0; n < 3; ++n) Testlist.AddItem("");
+
+  static const char* const kHeads[5][2] = {{"", ""},
+                                           {"Zeitpunkte", "aus ZP():"},
+                                           {"Lautstärken", "aus LT():"},
+                                           {"Tonhöhen", "aus HT():"},
+                                           {"Klangfreq.", "aus KL():"}};
+  for (int c = 1; c <= 4; ++c) {
+    Testliste[c]->Clear();
+    Testliste[c]->AddItem(kHeads[c][0]);
+    Testliste[c]->AddItem(kHeads[c][1]);
+    Testliste[c]->AddItem("");
+  }
+  for (long i = s.RangeStartLine; i <= s.RangeEndLine; ++i) {
+    Testliste[1]->AddItem(common::DoubleText(At(s.ZP, i)));
+    Testliste[2]->AddItem(common::DoubleText(At(s.LT, i)));
+    Testliste[3]->AddItem(common::DoubleText(At(s.HT, i)));
+    Testliste[4]->AddItem(common::DoubleText(At(s.KL, i)));
+  }
+}
+
+}  // namespace envelope

@@ -1,0 +1,44 @@
+// The Qt implementations of the dialog and clipboard services.
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+#include "platform/dialogs.h"
+#include "platform/drive_map.h"
+
+class QWidget;
+
+namespace gui {
+
+// Message box, input box, open-file dialog and clipboard, shown over `parent` (may be nullptr).
+class QtDialogs : public platform::MessageBoxService,
+                  public platform::InputBoxService,
+                  public platform::FileDialogService,
+                  public platform::ClipboardService {
+ public:
+  explicit QtDialogs(QWidget* parent = nullptr) : parent_(parent) {}
+
+  void ShowMessage(const std::string& text, const std::string& title) override;
+  std::optional<std::string> Ask(const std::string& prompt, const std::string& title,
+                                 const std::string& defaultAnswer) override;
+  // The initial folder is mapped through the drive map; the chosen file is given back as a
+  // Windows drive path when it lies under the drive root.
+  std::string OpenFile(const std::string& title, const std::string& initialFolder,
+                       const std::string& filter) override;
+  void SetText(const std::string& text) override;
+  std::string Text() override;
+
+ private:
+  QWidget* parent_;
+};
+
+// The Windows drive path of a host path under the drive root (<root>/c/Arbeit/x.rpp ->
+// "C:\Arbeit\x.rpp"); any other path as it is.
+std::string DrivePathOf(const std::filesystem::path& host, const platform::DriveMap& drives);
+
+// A filter of description|pattern pairs ("Reaper-Dateien (*.rpp)|*.rpp|Alle Dateien|*.*") in Qt's
+// form ("Reaper-Dateien (*.rpp);;Alle Dateien (*)"); "*.*" matches every file, as on Windows.
+std::string QtFileFilter(const std::string& filter);
+
+}  // namespace gui

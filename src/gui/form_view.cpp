@@ -1,0 +1,227 @@
+#include "gui/form_view.h"
+
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPointer>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSignalBlocker>
+#include <cmath>
+#include <iostream>
+
+#include "common/errors.h"
+
+namespace gui {
+namespace {
+
+int Pixels(int twips) { return static_cast<int>(std::lround(twips / 15.0)); }
+
+QString Q(const std::string& s) { return QString::fromStdString(s); }
+
+QColor ToQColor(forms::Colour c) { return QColor(forms::Red(c), forms::Green(c), forms::Blue(c)); }
+
+// Back colour in every colour group; fore colour only where the control is enabled, so that a
+// disabled control keeps the style's greyed text.
+void SetColours(QWidget& w, forms::Colour back, forms::Colour fore) {
+  QPalette p = w.palette();
+  for (auto role : {QPalette::Window, QPalette::Base, QPalette::Button})
+    p.setColor(role, ToQColor(back));
+  for (auto group : {QPalette::Active, QPalette::Inactive})
+    for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+      p.setColor(group, role, ToQColor(fore));
+  w.setPalette(p);
+}
+
+// What every control has.
+void ApplyCommon(const forms::Control& c, QWidget& w) {
+  w.setGeometry(Pixels(c.left()), Pixels(c.top()), Pixels(c.width()), Pixels(c.height()));
+  w.setToolTip(Q(c.toolTip()));
+  w.setEnabled(c.enabled());
+  SetColours(w, c.backColour(), c.foreColour());
+  QFont font(Q(c.fontName()));
+  font.setPointSizeF(c.fontSize());
+  font.setBold(c.fontBold());
+  w.setFont(font);
+  w.setVisible(c.visible());
+}
+
+// Per control type: Wire sets the widget up once and passes user input to the model; Apply makes
+// the widget show the model's state (without feeding a change back).
+
+void Wire(FormView& view, forms::TextBox& box, QLineEdit& edit) {
+  // textEdited comes from the user only, not from setText.
+  QObject::connect(&edit, &QLineEdit::textEdited, &edit, [&view, &box](const QString& text) {
+    view.Guarded([&] { box.SetText(text.toStdString()); });
+  });
+}
+void Apply(const forms::TextBox& box, QLineEdit& edit) {
+  if (edit.text() != Q(box.text())) edit.setText(Q(box.text()));
+}
+
+void Wire(FormView& view, forms::Button& button, QPushButton& push) {
+  QObject::connect(&push, &QPushButton::clicked, &push,
+                   [&view, &button] { view.Guarded([&] { button.Click(); }); });
+}
+void Apply(const forms::Button& button, QPushButton& push) {
+  push.setText(Q(button.caption()));
+  push.setDefault(button.isDefault());
+}
+
+void Wire(FormView&, forms::Label&, QLabel& label) {
+  label.setTextFormat(Qt::PlainText);
+  label.setWordWrap(true);
+  label.setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  label.setAutoFillBackground(true);
+}
+void Apply(const forms::Label& model, QLabel& label) { label.setText(Q(model.caption())); }
+
+void Wire(FormView& view, forms::ListBox& list, QListWidget& widget) {
+  QObject::connect(&widget, &QListWidget::itemClicked, &widget,
+                   [&view, &list, &widget](QListWidgetItem* item) {
+                     view.Guarded([&] {
+                       list.SetListIndex(widget.row(item));
+                       list.Click();
+                     });
+                   });
+}
+void Apply(const forms::ListBox& list, QListWidget& widget) {
+  const auto& items = list.items();
+  bool same = widget.count() == list.ListCount();
+  for (int i = 0; same && i < widget.count(); ++i) same = widget.item(i)->text() == Q(items[i]);
+  if (!same) {
+    widget.clear();
+    for (const std::string& item : items) widget.addItem(Q(item));
+  }
+  if (widget.currentRow() != list.listIndex()) widget.setCurrentRow(list.listIndex());
+}
+
+void Wire(FormView& view, forms::ScrollBar& bar, QScrollBar& widget) {
+  // Like the model's change event: the value is passed on when the thumb is released.
+  widget.setTracking(false);
+  QObject::connect(&widget, &QScrollBar::valueChanged, &widget, [&view, &bar](int value) {
+    view.Guarded([&] { bar.SetValue(value); });
+  });
+}
+void Apply(const forms::ScrollBar& bar, QScrollBar& widget) {
+  const QSignalBlocker block(widget);  // setRange and setValue emit valueChanged
+  widget.setOrientation(bar.height() > bar.width() ? Qt::Vertical : Qt::Horizontal);
+  widget.setRange(bar.min(), bar.max());
+  widget.setSingleStep(bar.smallChange());
+  widget.setPageStep(bar.largeChange());
+  widget.setValue(bar.value());
+}
+
+void Wire(FormView& view, forms::CheckBox& box, QCheckBox& widget) {
+  widget.setAutoFillBackground(true);
+  // clicked comes from the user only; a greyed box becomes checked by a click.
+  QObject::connect(&widget, &QCheckBox::clicked, &widget, [&view, &box](bool checked) {
+    view.Guarded([&] { box.SetValue(checked ? 1 : 0); });
+  });
+}
+void Apply(const forms::CheckBox& box, QCheckBox& widget) {
+  widget.setText(Q(box.caption()));
+  widget.setTristate(box.value() == 2);
+  widget.setCheckState(box.value() == 1   ? Qt::Checked
+                       : box.value() == 2 ? Qt::PartiallyChecked
+                                          : Qt::Unchecked);
+}
+
+void Wire(FormView&, forms::PictureBox&, QLabel& picture) {
+  picture.setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+  picture.setAutoFillBackground(true);
+}
+void Apply(const forms::PictureBox&, QLabel&) {}
+
+// The widget of type W for a control of type C (nullptr when the control is not a C), kept in
+// step with the control; the observer does nothing once the widget is gone.
+template <class C, class W>
+QWidget* Bind(FormView& view, forms::Control& control) {
+  auto* model = dynamic_cast<C*>(&control);
+  if (!model) return nullptr;
+  auto* widget = new W(&view);
+  Wire(view, *model, *widget);
+  auto update = [model, guard = QPointer<W>(widget)](forms::Control&) {
+    if (!guard) return;
+    ApplyCommon(*model, *guard);
+    Apply(*model, *guard);
+  };
+  update(*model);
+  model->Observe(std::move(update));
+  return widget;
+}
+
+QWidget* BindAny(FormView& view, forms::Control& c) {
+  QWidget* w = nullptr;
+  (w = Bind<forms::TextBox, QLineEdit>(view, c)) || (w = Bind<forms::Button, QPushButton>(view, c)) ||
+      (w = Bind<forms::Label, QLabel>(view, c)) || (w = Bind<forms::ListBox, QListWidget>(view, c)) ||
+      (w = Bind<forms::ScrollBar, QScrollBar>(view, c)) ||
+      (w = Bind<forms::CheckBox, QCheckBox>(view, c)) ||
+      (w = Bind<forms::PictureBox, QLabel>(view, c));
+  return w;
+}
+
+void ApplyForm(const forms::Form& form, QWidget& window) {
+  window.setWindowTitle(Q(form.caption()));
+  window.resize(Pixels(form.width()), Pixels(form.height()));
+  window.setEnabled(form.enabled());
+  window.setAutoFillBackground(true);
+  SetColours(window, form.backColour(), form.foreColour());
+}
+
+// Prints what went wrong and quits the event loop with exit code 1; a program end quits with its
+// own status and prints nothing.
+void QuitOnError(std::exception_ptr error) {
+  int status = 1;
+  try {
+    std::rethrow_exception(error);
+  } catch (const common::ProgramEnd& end) {
+    status = end.exitStatus;
+  } catch (const std::exception& e) {
+    std::cerr << e.what() << std::endl;
+  } catch (...) {
+    std::cerr << "unbekannter Fehler" << std::endl;
+  }
+  QCoreApplication::exit(status);
+}
+
+}  // namespace
+
+FormView::FormView(forms::Form& form, QWidget* parent) : QWidget(parent), form_(form) {
+  onError = QuitOnError;
+  for (const auto& control : form.controls())
+    if (QWidget* w = BindAny(*this, *control)) widgets_[control.get()] = w;
+  ApplyForm(form, *this);
+  form.Observe([&form, guard = QPointer<FormView>(this)](forms::Control&) {
+    if (guard) ApplyForm(form, *guard);
+  });
+}
+
+QWidget* FormView::WidgetOf(const forms::Control& control) const {
+  auto it = widgets_.find(&control);
+  return it == widgets_.end() ? nullptr : it->second;
+}
+
+void FormView::Guarded(const std::function<void()>& f) {
+  try {
+    f();
+  } catch (...) {
+    (onError ? onError : QuitOnError)(std::current_exception());
+  }
+}
+
+void FormView::keyPressEvent(QKeyEvent* event) {
+  const bool isReturn = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+  forms::Button* button = form_.defaultButton();
+  if (isReturn && button && button->enabled() && button->visible()) {
+    event->accept();
+    Guarded([button] { button->Click(); });
+    return;
+  }
+  QWidget::keyPressEvent(event);
+}
+
+}  // namespace gui

@@ -1,0 +1,77 @@
+// The dialogs and the clipboard the programs use, as interfaces: src/gui implements them with Qt,
+// tests answer them from a script.
+#pragma once
+
+#include <deque>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace platform {
+
+class MessageBoxService {
+ public:
+  virtual ~MessageBoxService() = default;
+  // A message box with an OK button only.
+  virtual void ShowMessage(const std::string& text, const std::string& title) = 0;
+};
+
+class InputBoxService {
+ public:
+  virtual ~InputBoxService() = default;
+  // std::nullopt when the user cancels; an empty string when they confirm an empty answer.
+  virtual std::optional<std::string> Ask(const std::string& prompt, const std::string& title,
+                                         const std::string& defaultAnswer) = 0;
+};
+
+class FileDialogService {
+ public:
+  virtual ~FileDialogService() = default;
+  // The chosen Windows-style path, or empty when cancelled; `filter` is a list of
+  // description|pattern pairs like "Reaper-Dateien (*.rpp)|*.rpp".
+  virtual std::string OpenFile(const std::string& title, const std::string& initialFolder,
+                               const std::string& filter) = 0;
+};
+
+class ClipboardService {
+ public:
+  virtual ~ClipboardService() = default;
+  virtual void SetText(const std::string& text) = 0;
+  virtual std::string Text() = 0;
+};
+
+// Scripted dialogs for tests: every call is recorded, answers come from the queues in order, and
+// an empty queue answers Cancel (std::nullopt, or "" for the file dialog).
+class ScriptedDialogs : public MessageBoxService,
+                        public InputBoxService,
+                        public FileDialogService,
+                        public ClipboardService {
+ public:
+  struct Message {
+    std::string text, title;
+  };
+  struct Question {
+    std::string prompt, title, defaultAnswer;
+  };
+  struct FileRequest {
+    std::string title, initialFolder, filter;
+  };
+
+  std::vector<Message> messages;
+  std::vector<Question> questions;
+  std::vector<FileRequest> fileRequests;
+
+  std::deque<std::optional<std::string>> answers;  // for Ask
+  std::deque<std::string> chosenFiles;             // for OpenFile
+  std::string clipboard;                           // what SetText stored and Text returns
+
+  void ShowMessage(const std::string& text, const std::string& title) override;
+  std::optional<std::string> Ask(const std::string& prompt, const std::string& title,
+                                 const std::string& defaultAnswer) override;
+  std::string OpenFile(const std::string& title, const std::string& initialFolder,
+                       const std::string& filter) override;
+  void SetText(const std::string& text) override;
+  std::string Text() override;
+};
+
+}  // namespace platform

@@ -1,0 +1,171 @@
+// Whole conversion runs on a REAPER project as REAPER writes it: the tone list, the start/stop
+// file and the compiler build that is started.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "common/errors.h"
+#include "converter_fixture.h"
+
+namespace envelope_test {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string ReadHost(const fs::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  std::stringstream ss;
+  ss << in.rdbuf();
+  return ss.str();
+}
+
+const fs::path kExamples = fs::path(ORMILA_SOURCE_DIR) / "examples";
+
+class RunTest : public ConverterTest {
+ protected:
+  void SetUp() override {
+    root.Write("c/Arbeit/Gleiten.rpp", ReadHost(kExamples / "Gleiten.rpp"));
+    root.Write("c/Arbeit/Tesu.ini", ReadHost(kExamples / "Tesu.ini"));
+    root.Write("c/Arbeit/Klang.wav", "RIFF");
+    windowSystem.windows = {{7, "Dozudava.wav - Cool Edit"}};
+    window->Form_Load();
+  }
+  envelope::ConverterState& s() { return window->state; }
+  std::vector<std::string> Started() const {
+    std::vector<std::string> out;
+    for (const auto& start : starter.starts) out.push_back(start.commandLine);
+    return out;
+  }
+};
+
+TEST_F(RunTest, Cso1ConvertsTheMarkedRangeAndStartsTalvikTe) {
+  window->Command3.Click();
+  EXPECT_TRUE(dialogs.messages.empty()) << dialogs.messages.front().text;
+  EXPECT_EQ(s().RangeStartLine, 139);
+  EXPECT_EQ(s().RangeEndLine, 144);
+  // The tone list, byte for byte (the clock is fixed).
+  const fs::path goldenPath = fs::path(ORMILA_TEST_DATA) / "golden" / "envelope" / "Gleiten.rsz";
+  if (const char* u = std::getenv("ORMILA_UPDATE_GOLDEN"); u && std::string(u) == "1")
+    std::ofstream(goldenPath, std::ios::binary) << ReadArbeit("Tesu.rsz");
+  EXPECT_EQ(ReadArbeit("Tesu.rsz"), ReadHost(goldenPath));
+  // The audio editor's window was closed and build A started minimised.
+  EXPECT_EQ(windowSystem.closeMessages, std::vector<platform::WindowId>{7});
+  ASSERT_EQ(starter.starts.size(), 1u);
+  EXPECT_EQ(starter.starts[0].commandLine, "C:\\Arbeit\\VB\\Tesu01\\TalvikTe.exe");
+  EXPECT_EQ(starter.starts[0].windowStyle, 2);
+  // The start/stop file holds the envelope's point lines of the run.
+  EXPECT_EQ(ReadArbeit("Tesu2.ini"), " 139 \r\n 145 \r\n");
+  EXPECT_TRUE(window->Variation.enabled());
+  EXPECT_EQ(window->Variation2.backColour(), 0xFFC0C0);
+  EXPECT_EQ(window->Testlist.height(), 1365);
+  EXPECT_EQ(window->frmDatei.caption(),
+            "Ormila v5.31      Gelesene Datei: Gleiten.rpp      Spur: Glissando");
+}
+
+TEST_F(RunTest, TheTwoSwitchesChooseTheBuild) {
+  struct Case {
+    bool cso2;
+    bool withEditor;
+    const char* program;
+  };
+  for (const Case& c : {Case{false, true, "C:\\Arbeit\\VB\\Tesu01\\TalvikTe.exe"},
+                        Case{false, false, "C:\\Arbeit\\VB\\Tesu01\\TalvikTe2.exe"},
+                        Case{true, true, "C:\\Arbeit\\VB\\Tesu01\\TalvikTe3.exe"},
+                        Case{true, false, "C:\\Arbeit\\VB\\Tesu01\\TalvikTe4.exe"}}) {
+    starter.starts.clear();
+    s().WithAudioEditor = c.withEditor;
+    (c.cso2 ? window->Command19 : window->Command3).Click();
+    EXPECT_EQ(Started(), std::vector<std::string>{c.program});
+  }
+}
+
+TEST_F(RunTest, FirstCso1ResetsTheStartStopFileThenStoresTheRun) {
+  root.Write("c/Arbeit/Tesu2.ini", " 50 \r\n 60 \r\n");
+  s().AutoPoints = true;
+  window->Command3.Click();
+  // The stored start line read at the click (50) chose the whole envelope.
+  EXPECT_EQ(s().RangeStartLine, 139);
+  EXPECT_EQ(s().RangeEndLine, 145);
+  EXPECT_TRUE(window->kopieren.enabled());
+  EXPECT_EQ(ReadArbeit("Tesu2.ini"), " 139 \r\n 145 \r\n");
+  EXPECT_EQ(window->StartStoppLos.backColour(), 0xBFFA8F);
+}
+
+TEST_F(RunTest, CopyRunWritesTheToneListButStartsNothing) {
+  s().InfoPage = -1;
+  window->Command3_Click();
+  EXPECT_TRUE(fs::exists(root / "c/Arbeit/Tesu.rsz"));
+  EXPECT_TRUE(starter.starts.empty());
+  EXPECT_TRUE(windowSystem.closeMessages.empty());
+  EXPECT_EQ(s().InfoPage, 0);
+}
+
+struct FailureCase {
+  const char* name;
+  std::function<void(RunTest&)> spoil;
+  const char* message;  // the start of the message shown
+};
+
+TEST_F(RunTest, AFailedStepShowsItsMessageAndWritesNothing) {
+  const std::string before = "alte Tonverlaufsliste\r\n";
+  const FailureCase cases[] = {
+      {"missing project", [](RunTest& t) { t.window->Text[1]->SetText("Fehlt"); },
+       "C:\\Arbeit\\Fehlt.rpp existiert nicht."},
+      {"missing track", [](RunTest& t) { t.window->Text[2]->SetText("glissando"); },
+       "Spur mit Namen glissando existiert nicht im Reaperfile Gleiten"},
+      {"no envelope",
+       [](RunTest& t) {
+         std::string p = ReadHost(kExamples / "Gleiten.rpp");
+         p.replace(p.find("<VOLENV2"), 8, "<PANENV2");
+         t.root.Write("c/Arbeit/Gleiten.rpp", p);
+       },
+       "Die Spur Glissando hat keine"},
+      {"one marked point",
+       [](RunTest& t) {
+         std::string p = ReadHost(kExamples / "Gleiten.rpp");
+         p.replace(p.find("PT 6.5 0.01 0 0 1"), 17, "PT 6.5 0.01 0");
+         t.root.Write("c/Arbeit/Gleiten.rpp", p);
+       },
+       "Es fehlt die zweite Markierung!"},
+  };
+  for (const FailureCase& c : cases) {
+    SetUp();
+    root.Write("c/Arbeit/Tesu.rsz", before);
+    starter.starts.clear();
+    dialogs.messages.clear();
+    c.spoil(*this);
+    window->Command3.Click();
+    ASSERT_FALSE(dialogs.messages.empty()) << c.name;
+    EXPECT_EQ(dialogs.messages.front().text.rfind(c.message, 0), 0u)
+        << c.name << ": " << dialogs.messages.front().text;
+    EXPECT_EQ(dialogs.messages.front().title, "FEHLER");
+    EXPECT_EQ(ReadArbeit("Tesu.rsz"), before) << c.name;
+    EXPECT_TRUE(starter.starts.empty()) << c.name;
+  }
+}
+
+TEST_F(RunTest, MissingCompilerProgramIsReportedWithItsPath) {
+  starter.missing = {"C:\\Arbeit\\VB\\Tesu01\\TalvikTe.exe"};
+  window->Command3.Click();
+  ASSERT_EQ(dialogs.messages.size(), 1u);
+  EXPECT_NE(dialogs.messages[0].text.find("C:\\Arbeit\\VB\\Tesu01\\TalvikTe.exe"), std::string::npos);
+  EXPECT_EQ(dialogs.messages[0].title, "FEHLER");
+}
+
+TEST_F(RunTest, NewSettingsRunAsksTheDialogue) {
+  // Return on every question: the stored values of all settings.
+  for (int i = 0; i < 4; ++i) dialogs.answers.push_back(std::string());
+  window->Command1.Click();
+  ASSERT_EQ(dialogs.questions.size(), 4u);
+  EXPECT_EQ(dialogs.questions[0].prompt, "Reaper-Datei (.rpp) angeben  (Return = Gleiten)");
+  EXPECT_EQ(dialogs.questions[3].title, "EINGABE");
+  EXPECT_EQ(Started(), std::vector<std::string>{"C:\\Arbeit\\VB\\Tesu01\\TalvikTe.exe"});
+  EXPECT_EQ(window->Testlist.height(), 1575);
+  EXPECT_FALSE(s().RunStarted);
+}
+
+}  // namespace
+}  // namespace envelope_test

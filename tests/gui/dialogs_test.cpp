@@ -1,0 +1,195 @@
+#include "gui/dialogs.h"
+
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QClipboard>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QInputDialog>
+#include <QLabel>
+#include <QMessageBox>
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "gui/qt_app.h"
+#include "platform/dialogs.h"
+#include "platform/drive_map.h"
+#include "platform/temp_drive_root.h"
+
+namespace {
+
+using gui_test::App;
+using gui_test::WhenModal;
+
+QString Q(const std::string& s) { return QString::fromStdString(s); }
+
+TEST(ScriptedDialogs, RecordsCallsAndAnswersFromItsQueues) {
+  platform::ScriptedDialogs scripted;
+  scripted.answers = {std::string("120"), std::string(""), std::nullopt};
+  scripted.chosenFiles = {"C:\\Arbeit\\Projekt.rpp"};
+  platform::MessageBoxService& messages = scripted;
+  platform::InputBoxService& input = scripted;
+  platform::FileDialogService& files = scripted;
+  platform::ClipboardService& clipboard = scripted;
+
+  messages.ShowMessage("fertig", "Ormila");
+  EXPECT_EQ(input.Ask("Tempo?", "Ormila", "100"), std::optional<std::string>("120"));
+  EXPECT_EQ(input.Ask("Name?", "Ormila", ""), std::optional<std::string>(""));
+  EXPECT_EQ(input.Ask("Ende?", "Ormila", ""), std::nullopt);
+  EXPECT_EQ(input.Ask("leer", "Ormila", ""), std::nullopt);  // empty queue: Cancel
+  EXPECT_EQ(files.OpenFile("Projekt", "C:\\Arbeit\\", "Reaper-Dateien (*.rpp)|*.rpp"),
+            "C:\\Arbeit\\Projekt.rpp");
+  EXPECT_EQ(files.OpenFile("Projekt", "C:\\", ""), "");  // empty queue: Cancel
+  clipboard.SetText("Zeile 1\r\nZeile 2");
+  EXPECT_EQ(clipboard.Text(), "Zeile 1\r\nZeile 2");
+
+  ASSERT_EQ(scripted.messages.size(), 1u);
+  EXPECT_EQ(scripted.messages[0].text, "fertig");
+  EXPECT_EQ(scripted.messages[0].title, "Ormila");
+  ASSERT_EQ(scripted.questions.size(), 4u);
+  EXPECT_EQ(scripted.questions[0].prompt, "Tempo?");
+  EXPECT_EQ(scripted.questions[0].defaultAnswer, "100");
+  EXPECT_EQ(scripted.questions[3].prompt, "leer");
+  ASSERT_EQ(scripted.fileRequests.size(), 2u);
+  EXPECT_EQ(scripted.fileRequests[0].initialFolder, "C:\\Arbeit\\");
+  EXPECT_EQ(scripted.fileRequests[0].filter, "Reaper-Dateien (*.rpp)|*.rpp");
+  EXPECT_TRUE(scripted.answers.empty());
+  EXPECT_TRUE(scripted.chosenFiles.empty());
+}
+
+TEST(QtFileFilter, TurnsDescriptionPatternPairsIntoQtEntries) {
+  struct Case {
+    const char* filter;
+    const char* qt;
+  };
+  for (const Case& c : {
+           Case{"Reaper-Dateien (*.rpp)|*.rpp", "Reaper-Dateien (*.rpp)"},
+           Case{"Reaper-Dateien|*.rpp", "Reaper-Dateien (*.rpp)"},
+           Case{"Tonlisten (*.rsz;*.txt)|*.rsz;*.txt|Alle Dateien (*.*)|*.*",
+                "Tonlisten (*.rsz *.txt);;Alle Dateien (*)"},
+           Case{"Partituren|*.sco; *.SCO", "Partituren (*.sco *.SCO)"},
+           Case{"", ""},
+       }) {
+    EXPECT_EQ(gui::QtFileFilter(c.filter), c.qt) << c.filter;
+  }
+}
+
+TEST(DrivePathOf, GivesWindowsPathsForFilesUnderTheDriveRoot) {
+  const platform::DriveMap drives("/tmp/ormila_no_such_root");
+  struct Case {
+    const char* host;
+    const char* windows;
+  };
+  for (const Case& c : {
+           Case{"/tmp/ormila_no_such_root/c/Arbeit/x.rpp", "C:\\Arbeit\\x.rpp"},
+           Case{"/tmp/ormila_no_such_root/d", "D:\\"},
+           Case{"/tmp/ormila_no_such_root/c/Arbeit/../Tesu/Ü 1.rsz", "C:\\Tesu\\Ü 1.rsz"},
+           Case{"/tmp/ormila_no_such_root/music/x.rpp", "/tmp/ormila_no_such_root/music/x.rpp"},
+           Case{"/tmp/ormila_no_such_root_2/c/x.rpp", "/tmp/ormila_no_such_root_2/c/x.rpp"},
+           Case{"/home/user/x.rpp", "/home/user/x.rpp"},
+       }) {
+    EXPECT_EQ(gui::DrivePathOf(c.host, drives), c.windows) << c.host;
+  }
+}
+
+TEST(DrivePathOf, SeesThroughALinkedDriveRoot) {
+  platform_test::TempDriveRoot temp;
+  temp.Write("real/c/Arbeit/x.rpp", "");
+  std::filesystem::create_directory_symlink(temp / "real", temp / "linked");
+  const platform::DriveMap drives(temp / "linked");
+  EXPECT_EQ(gui::DrivePathOf(temp / "real/c/Arbeit/x.rpp", drives), "C:\\Arbeit\\x.rpp");
+}
+
+TEST(QtDialogs, MessageBoxShowsTextAndTitleWithOkOnly) {
+  App();
+  QString text, title;
+  QMessageBox::StandardButtons buttons;
+  WhenModal([&](QWidget* modal) {
+    auto* box = qobject_cast<QMessageBox*>(modal);
+    ASSERT_NE(box, nullptr);
+    text = box->text();
+    title = box->windowTitle();
+    buttons = box->standardButtons();
+    box->button(QMessageBox::Ok)->click();
+  });
+  gui::QtDialogs().ShowMessage("Datei <x> fehlt\r\nbitte prüfen", "Ormila");
+  EXPECT_EQ(text, QString::fromUtf8("Datei <x> fehlt\nbitte prüfen"));
+  EXPECT_EQ(title, "Ormila");
+  EXPECT_EQ(buttons, QMessageBox::Ok);
+}
+
+TEST(QtDialogs, InputBoxTellsCancelFromAnEmptyAnswer) {
+  App();
+  struct Case {
+    bool confirm;
+    const char* typed;
+    std::optional<std::string> answer;
+  };
+  for (const Case& c : {Case{true, "", std::string("")}, Case{true, "Tonhöhe", std::string("Tonhöhe")},
+                        Case{false, "Tonhöhe", std::nullopt}}) {
+    QString label, title, shownDefault;
+    Qt::TextFormat format = Qt::AutoText;
+    WhenModal([&](QWidget* modal) {
+      auto* dialog = qobject_cast<QInputDialog*>(modal);
+      ASSERT_NE(dialog, nullptr);
+      label = dialog->labelText();
+      title = dialog->windowTitle();
+      shownDefault = dialog->textValue();
+      format = dialog->findChild<QLabel*>()->textFormat();
+      dialog->setTextValue(QString::fromUtf8(c.typed));
+      if (c.confirm) dialog->accept();
+      else dialog->reject();
+    });
+    EXPECT_EQ(gui::QtDialogs().Ask("Zeile 1\r\nZeile 2\nZeile <3>", "Eingabe", "60"), c.answer);
+    EXPECT_EQ(label, "Zeile 1\nZeile 2\nZeile <3>");
+    EXPECT_EQ(title, "Eingabe");
+    EXPECT_EQ(shownDefault, "60");
+    EXPECT_EQ(format, Qt::PlainText);
+  }
+}
+
+TEST(QtDialogs, FileDialogWorksInWindowsPaths) {
+  App();
+  platform_test::TempDriveRoot temp;
+  temp.Write("c/Arbeit/Projekt.rpp", "");
+  const platform::DriveMap before = platform::Drives();
+  platform::SetDrives(platform::DriveMap(temp.root()));
+  for (const bool choose : {true, false}) {
+    QString folder, title;
+    QStringList filters;
+    WhenModal([&](QWidget* modal) {
+      auto* dialog = qobject_cast<QFileDialog*>(modal);
+      ASSERT_NE(dialog, nullptr);
+      folder = dialog->directory().absolutePath();
+      title = dialog->windowTitle();
+      filters = dialog->nameFilters();
+      if (choose) {
+        dialog->selectFile(Q((temp / "c/Arbeit/Projekt.rpp").string()));
+        static_cast<QDialog*>(dialog)->accept();  // QFileDialog::accept is protected
+      } else {
+        dialog->reject();
+      }
+    });
+    const std::string chosen = gui::QtDialogs().OpenFile(
+        "Projekt öffnen", "C:\\arbeit\\", "Reaper-Dateien (*.rpp)|*.rpp|Alle Dateien|*.*");
+    EXPECT_EQ(chosen, choose ? "C:\\Arbeit\\Projekt.rpp" : "");
+    EXPECT_EQ(folder, Q((temp / "c/Arbeit").string()));
+    EXPECT_EQ(title, QString::fromUtf8("Projekt öffnen"));
+    EXPECT_EQ(filters, (QStringList{"Reaper-Dateien (*.rpp)", "Alle Dateien (*)"}));
+  }
+  platform::SetDrives(before);
+}
+
+TEST(QtDialogs, ClipboardKeepsTheText) {
+  App();
+  gui::QtDialogs dialogs;
+  dialogs.SetText("PT 1.5 0.14791084 0\r\nGitarre Ü");
+  EXPECT_EQ(QGuiApplication::clipboard()->text(), QString::fromUtf8("PT 1.5 0.14791084 0\r\nGitarre Ü"));
+  QGuiApplication::clipboard()->setText("von außen");
+  EXPECT_EQ(dialogs.Text(), "von außen");
+}
+
+}  // namespace
