@@ -35,6 +35,7 @@ ConverterWindow::ConverterWindow(ConverterServices services)
       Scoknopf(frmDatei.Add<forms::Button>("Scoknopf")),
       Testlist(frmDatei.Add<forms::ListBox>("Testlist")) {
   CreateControls();
+  ArrangeControls();
   ConnectSettingsBoxes();
 }
 
@@ -85,6 +86,13 @@ void ConverterWindow::CreateControls() {
       "Werte)");
   Command11.SetCaption("einbauen");
   Command12.SetCaption("anhören");
+  StartStoppLos.SetToolTip(
+      "grün: Punkteautomatik ist eingeschaltet - grau: die von Hand gesetzten "
+      "Kurvenpunktmarkierungen werden berücksichtigt");
+  Command7.SetCaption("u");
+  Command7.SetToolTip("hell: Start-Stoppunkte beachten, dunkel: Selektion beachten");
+  PRFix.SetToolTip("rot: der Knopf 'Point Reset (P R)' ist deaktiviert");
+  StartStoppFix.SetToolTip("rot: Cso1-Knopf ist deaktiviert");
   Orcknopf.SetCaption("orc");
   Scoknopf.SetCaption("sco");
 

@@ -139,6 +139,8 @@ class ConverterWindow {
 
  private:
   void CreateControls();
+  // Positions, sizes and fonts of the controls, all in one place.
+  void ArrangeControls();
   void ConnectSettingsBoxes();
   void TextChanged(int box);
 };

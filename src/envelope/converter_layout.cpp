@@ -1,0 +1,59 @@
+// The converter window's layout: positions and sizes in twips (15 to a pixel), fonts.
+#include "envelope/converter_window.h"
+
+namespace envelope {
+namespace {
+
+constexpr int kMargin = 120;
+constexpr int kRow = 315;          // height of a settings row
+constexpr int kLabelWidth = 2700;
+constexpr int kBoxWidth = 2100;
+constexpr int kBoxHeight = 285;
+constexpr int kButton = 285;       // height of a button
+constexpr int kWindowWidth = 12300;
+
+}  // namespace
+
+void ConverterWindow::ArrangeControls() {
+  frmDatei.Move(0, 0, kWindowWidth, 9450);
+
+  // Left: the seventeen settings rows, label and box.
+  const int boxLeft = kMargin + kLabelWidth + 60;
+  for (int i = 1; i <= 17; ++i) {
+    const int top = kMargin + (i - 1) * kRow;
+    BoxLabel[i]->Move(kMargin, top + 30, kLabelWidth, kBoxHeight - 30);
+    Text[i]->Move(boxLeft, top, kBoxWidth, kBoxHeight);
+  }
+
+  // Right of the settings: the run buttons, then the range and copy controls, then the sample
+  // and editor buttons, each group a row.
+  const int left = boxLeft + kBoxWidth + 360;
+  const int wide = 900, narrow = 500, gap = 90;
+  auto row = [&](int top, std::initializer_list<std::pair<forms::Control*, int>> controls) {
+    int x = left;
+    for (const auto& [control, width] : controls) {
+      control->Move(x, top, width, kButton);
+      x += width + gap;
+    }
+  };
+  row(kMargin, {{&Command3, wide}, {&Command19, wide}, {&Command1, narrow}, {&StartStoppFix, narrow}});
+  row(kMargin + 2 * kRow, {{&Variation, wide}, {&Variation2, wide}, {&Tempo, narrow}});
+  row(kMargin + 4 * kRow, {{&StartStoppLos, wide}, {&PRFix, narrow}, {&Command7, narrow}});
+  row(kMargin + 6 * kRow, {{&kopieren, wide}, {&Abstandstext, wide}});
+  row(kMargin + 8 * kRow, {{&Command11, wide}, {&Command12, wide}});
+  row(kMargin + 10 * kRow, {{&Orcknopf, narrow}, {&Scoknopf, narrow}});
+
+  // Below: the display list across the window and the four value columns under it.
+  const int listTop = kMargin + 17 * kRow + 120;
+  const int listWidth = kWindowWidth - 2 * kMargin;
+  Testlist.Move(kMargin, listTop, listWidth, 1365);
+  Testlist.SetFontName("Courier New");
+  Testlist.SetFontSize(12);
+  Testlist.SetFontBold(true);
+  const int columnTop = listTop + 1575 + 120;
+  const int columnWidth = (listWidth - 3 * gap) / 4;
+  for (int i = 1; i <= 4; ++i)
+    Testliste[i]->Move(kMargin + (i - 1) * (columnWidth + gap), columnTop, columnWidth, 1800);
+}
+
+}  // namespace envelope

@@ -1,0 +1,104 @@
+// A "Cso1" run on a project of 1,000,000 lines with an envelope of 2,730 points and 2,000 markers
+// near its end, up to the tone list written and the compiler build started (a fake starter).
+#include <benchmark/benchmark.h>
+#include <sys/resource.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "envelope/converter_window.h"
+#include "platform/clock.h"
+#include "platform/dialogs.h"
+#include "platform/drive_map.h"
+#include "platform/program_start.h"
+#include "platform/window_closing.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kPoints = 2730;
+constexpr int kMarkers = 2000;
+constexpr long kLines = 1000000;
+
+void WriteProject(const fs::path& file) {
+  std::ofstream out(file, std::ios::binary);
+  long lines = 0;
+  auto line = [&](const std::string& text) {
+    out << text << '\n';
+    ++lines;
+  };
+  line("<REAPER_PROJECT 0.1 \"7.27/linux-x86_64\" 1733820000");
+  line("  SELECTION 1 5.5");
+  line("  <TRACK {0ABDCEC9-CD19-4648-A83C-2DD844D93945}");
+  line("    NAME Lang");
+  line("    <VOLENV2");
+  line("      ACT 1 -1");
+  line("      PT 0 1 0");
+  char buf[96];
+  for (int k = 1; k <= kPoints; ++k) {
+    const bool selected = k == 1 || k == kPoints;
+    std::snprintf(buf, sizeof buf, "      PT %.8g %.8f 0%s", k * 0.1, 0.2 + 0.5 * (k % 7) / 7.0,
+                  selected ? " 0 1" : "");
+    line(buf);
+  }
+  line("    >");
+  // Items and their source lines fill the project up to the markers near its end.
+  while (lines < kLines - kMarkers - 2) line("      SOURCE WAVE FILE \"Media/aufnahme-01.wav\" 0");
+  line("  >");
+  for (int m = 1; m <= kMarkers; ++m) {
+    // Markers on every point of the range, a single number or a quoted pitch and timbre.
+    std::snprintf(buf, sizeof buf, "  MARKER %d %.8g %s 0 0 1 B {3B4F52A5-68D2-4A37-905F-D86B1C5A8EB6} 0",
+                  m, m * 0.1, m % 2 ? "440" : "\"330 990\"");
+    line(buf);
+  }
+  line(">");
+}
+
+long PeakMegabytes() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return usage.ru_maxrss / 1024;
+}
+
+void Cso1Run(benchmark::State& state) {
+  const fs::path root = fs::temp_directory_path() / "ormila-bench-converter";
+  fs::remove_all(root);
+  fs::create_directories(root / "c" / "Arbeit");
+  platform::SetDrives(platform::DriveMap(root));
+  WriteProject(root / "c" / "Arbeit" / "Lang.rpp");
+
+  platform::FixedClock clock("10.12.2026", "08:15:00");
+  platform::FakeProgramStarter starter;
+  platform::FakeWindowSystem windows;
+  platform::ScriptedDialogs dialogs;
+  envelope::ConverterWindow window({clock, starter, windows, dialogs, dialogs, dialogs});
+  window.Form_Load();
+  window.Text[1]->SetText("Lang");
+  window.Text[2]->SetText("Lang");
+  window.Text[3]->SetText("n");
+  window.Text[12]->SetText("1");
+  window.Text[13]->SetText("1");
+  window.Text[14]->SetText("1");
+
+  for (auto _ : state) {
+    starter.starts.clear();
+    window.Command3_Click();
+    if (starter.starts.size() != 1 || !dialogs.messages.empty()) {
+      state.SkipWithError(dialogs.messages.empty() ? "no build started"
+                                                   : dialogs.messages.front().text.c_str());
+      break;
+    }
+  }
+  state.counters["points"] = static_cast<double>(window.state.RangeEndLine - window.state.RangeStartLine + 1);
+  state.counters["peak_MB"] = static_cast<double>(PeakMegabytes());
+  fs::remove_all(root);
+}
+
+BENCHMARK(Cso1Run)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+}  // namespace
+
+BENCHMARK_MAIN();
