@@ -125,6 +125,26 @@ bool IsValidUtf8(std::string_view bytes) {
   return true;
 }
 
+std::string LowerCase(std::string_view s) {
+  std::string out;
+  out.reserve(s.size());
+  for (size_t i = 0; i < s.size(); ++i) {
+    auto b = static_cast<unsigned char>(s[i]);
+    if (b == 0xC3 && i + 1 < s.size()) {
+      auto n = static_cast<unsigned char>(s[i + 1]);
+      if (n >= 0x80 && n <= 0x9E && n != 0x97) n = static_cast<unsigned char>(n + 0x20);
+      out += static_cast<char>(b);
+      out += static_cast<char>(n);
+      ++i;
+    } else if (b >= 'A' && b <= 'Z') {
+      out += static_cast<char>(b - 'A' + 'a');
+    } else {
+      out += s[i];
+    }
+  }
+  return out;
+}
+
 std::string Utf8OrCp1252ToUtf8(std::string_view bytes) {
   if (IsValidUtf8(bytes)) {
     if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);

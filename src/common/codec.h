@@ -15,6 +15,10 @@ std::string Utf8ToCp1252(std::string_view text);
 
 bool IsValidUtf8(std::string_view bytes);
 
+// Lower case for ASCII letters and for the Latin-1 capitals (German umlauts) in UTF-8; every other
+// character stays. Windows compares file names and window titles this way.
+std::string LowerCase(std::string_view text);
+
 // UTF-8 when the bytes are valid UTF-8 (a leading byte-order mark is dropped), else Windows-1252.
 std::string Utf8OrCp1252ToUtf8(std::string_view bytes);
 

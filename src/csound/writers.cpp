@@ -33,17 +33,6 @@ double WrittenNumber(const ToneValue& v) {
   return LeadingNumber(DoubleText(v.AsNumber()));
 }
 
-// A ToneValue printed by its kind: a Text unchanged, a Number or Integer as a number item, an
-// Unset value as nothing.
-void PrintAsHeld(PrintedLine& line, const ToneValue& v) {
-  switch (v.kind()) {
-    case ToneValue::Kind::Text: line.Text(v.text()); break;
-    case ToneValue::Kind::Number: line.Double(v.AsNumber()); break;
-    case ToneValue::Kind::Integer: line.Integer(static_cast<long>(v.AsNumber())); break;
-    case ToneValue::Kind::Unset: break;
-  }
-}
-
 const ToneValue& At(const std::vector<ToneValue>& values, int k) {
   static const ToneValue unset;
   return k >= 0 && static_cast<size_t>(k) < values.size() ? values[static_cast<size_t>(k)] : unset;
@@ -94,11 +83,11 @@ void PrintNoteLines(const WriterContext& c, const ScoreTimes& times, bool fof) {
   {
     PrintedLine line;
     line.Text(" i01").Tab(8).Integer(0).Tab(19).Text("-1").Tab(24);
-    PrintAsHeld(line, At(s.Pitches, 1));
+    tonelist::PrintAsHeld(line, At(s.Pitches, 1));
     line.Tab(36).Text("0.000").Tab(46).Text("pp4").Tab(51).Text("pp5").Tab(58).Text(c.MinGlideText);
     if (fof) {
       line.Tab(68);
-      PrintAsHeld(line, At(s.FormantFreqs, 1));
+      tonelist::PrintAsHeld(line, At(s.FormantFreqs, 1));
       line.Tab(80).Text("pp9").Tab(87).Text("; 1");
     } else {
       line.Tab(67).Text("  ; 1");
@@ -109,14 +98,14 @@ void PrintNoteLines(const WriterContext& c, const ScoreTimes& times, bool fof) {
     PrintedLine line;
     line.Text(" i01").Tab(8).Double(times.EventStarts[static_cast<size_t>(i)]);
     line.Tab(19).Text("-1").Tab(24);
-    PrintAsHeld(line, At(s.Pitches, i));
+    tonelist::PrintAsHeld(line, At(s.Pitches, i));
     line.Tab(36);
-    PrintAsHeld(line, At(s.Loudnesses, i));
+    tonelist::PrintAsHeld(line, At(s.Loudnesses, i));
     line.Tab(46).Text("pp4").Tab(51).Text("pp5").Tab(57);
     line.Double(times.GlideDurations[static_cast<size_t>(i - 1)]);
     if (fof) {
       line.Tab(68);
-      PrintAsHeld(line, At(s.FormantFreqs, i));
+      tonelist::PrintAsHeld(line, At(s.FormantFreqs, i));
       line.Tab(80).Text("pp9").Tab(87).Text(";").Integer(i);
     } else {
       line.Tab(67).Text("  ;").Integer(i);

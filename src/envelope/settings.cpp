@@ -20,14 +20,6 @@ constexpr forms::Colour kMasterOn = 0x8080FF;
 // The numeric value of a setting: a number as held, a text by its numeric prefix, nothing 0.
 double NumberOf(const SettingValue& v) { return v.AsLeadingNumber(); }
 
-void PrintHeld(common::PrintedLine& line, const SettingValue& v) {
-  switch (v.kind()) {
-    case SettingValue::Kind::Text: line.Text(v.text()); break;
-    case SettingValue::Kind::Unset: break;
-    default: line.Double(v.AsNumber()); break;
-  }
-}
-
 }  // namespace
 
 // Current and stored value of the settings of lines 4 to 16, in file order.
@@ -178,12 +170,12 @@ void ConverterWindow::SaveSettings() {
     files.Print(kSettingsFile, s.Sine);
     for (const SettingSlot& slot : kSlots) {
       common::PrintedLine line;
-      PrintHeld(line, s.*(slot.current));
+      tonelist::PrintAsHeld(line, s.*(slot.current));
       files.Print(kSettingsFile, line.str());
     }
     files.Print(kSettingsFile, s.SamplePath);
     common::PrintedLine counter;
-    PrintHeld(counter, s.SnapshotCounter);
+    tonelist::PrintAsHeld(counter, s.SnapshotCounter);
     files.Print(kSettingsFile, counter.str());
     files.Close(kSettingsFile);
   } catch (const common::RuntimeError&) {

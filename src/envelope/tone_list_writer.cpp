@@ -27,16 +27,6 @@ double At(const std::vector<double>& values, long i) {
 // A setting where a number is needed: a text by its leading number (an empty text gives 0).
 double NumberOf(const SettingValue& v) { return v.AsLeadingNumber(); }
 
-// A setting as held: a text unchanged, a number as a number item, nothing as nothing.
-void AddHeld(common::PrintedLine& line, const SettingValue& v) {
-  switch (v.kind()) {
-    case SettingValue::Kind::Text: line.Text(v.text()); break;
-    case SettingValue::Kind::Number: line.Double(v.AsNumber()); break;
-    case SettingValue::Kind::Integer: line.Integer(static_cast<long>(v.AsNumber())); break;
-    case SettingValue::Kind::Unset: break;
-  }
-}
-
 // The shortest plain text that reads back as the value (period, no blanks, no exponent, no
 // trailing zeros). The 15-digit text form is that text whenever it reads back; otherwise the
 // shortest round-trip digits in fixed notation are taken.
@@ -63,7 +53,7 @@ std::string ValueLine(const char* keyword, long first, long last, Value value, d
 std::string SettingLine(const char* keyword, const SettingValue& v) {
   common::PrintedLine line;
   line.Text(keyword).Tab(kValueColumn);
-  AddHeld(line, v);
+  tonelist::PrintAsHeld(line, v);
   return line.str();
 }
 

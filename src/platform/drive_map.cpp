@@ -5,30 +5,13 @@
 #include <system_error>
 #include <vector>
 
+#include "common/codec.h"
+
 namespace platform {
 namespace fs = std::filesystem;
 namespace {
 
 char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-// Case-insensitive for ASCII letters and for the Latin-1 letters (German umlauts) in UTF-8.
-std::string Fold(std::string_view s) {
-  std::string out;
-  out.reserve(s.size());
-  for (size_t i = 0; i < s.size(); ++i) {
-    auto b = static_cast<unsigned char>(s[i]);
-    if (b == 0xC3 && i + 1 < s.size()) {
-      auto n = static_cast<unsigned char>(s[i + 1]);
-      if (n >= 0x80 && n <= 0x9E && n != 0x97) n = static_cast<unsigned char>(n + 0x20);
-      out += static_cast<char>(b);
-      out += static_cast<char>(n);
-      ++i;
-    } else {
-      out += Lower(s[i]);
-    }
-  }
-  return out;
-}
 
 std::vector<std::string> Components(std::string_view rest) {
   std::vector<std::string> parts;
@@ -89,10 +72,10 @@ fs::path DriveMap::ToHost(std::string_view path) const {
         host = exact;
         continue;
       }
-      std::string folded = Fold(part);
+      std::string folded = common::LowerCase(part);
       bool found = false;
       for (fs::directory_iterator it(host, ec), end; !ec && it != end; it.increment(ec)) {
-        if (Fold(it->path().filename().string()) == folded) {
+        if (common::LowerCase(it->path().filename().string()) == folded) {
           host = it->path();
           found = true;
           break;

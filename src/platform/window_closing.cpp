@@ -2,32 +2,14 @@
 
 #include <algorithm>
 
+#include "common/codec.h"
+
 namespace platform {
 namespace {
 
 // A title is read into a buffer of 255 characters, so at most 254 of it take part.
 constexpr std::size_t kTitleCharacters = 254;
 
-// Lower case for ASCII letters and for the Latin-1 capitals (German umlauts) in UTF-8.
-std::string Lower(std::string_view s) {
-  std::string out;
-  out.reserve(s.size());
-  for (std::size_t i = 0; i < s.size(); ++i) {
-    auto b = static_cast<unsigned char>(s[i]);
-    if (b == 0xC3 && i + 1 < s.size()) {
-      auto n = static_cast<unsigned char>(s[i + 1]);
-      if (n >= 0x80 && n <= 0x9E && n != 0x97) n = static_cast<unsigned char>(n + 0x20);
-      out += static_cast<char>(b);
-      out += static_cast<char>(n);
-      ++i;
-    } else if (b >= 'A' && b <= 'Z') {
-      out += static_cast<char>(b - 'A' + 'a');
-    } else {
-      out += static_cast<char>(b);
-    }
-  }
-  return out;
-}
 
 // The first `count` characters (UTF-8 code points) of `s`.
 std::string_view FirstCharacters(std::string_view s, std::size_t count) {
@@ -44,10 +26,10 @@ std::string_view FirstCharacters(std::string_view s, std::size_t count) {
 void CloseWindowsByTitle(WindowSystem& windows, std::string_view text) {
   // An empty text would be contained in every title and close the whole desktop.
   if (text.empty()) return;
-  const std::string wanted = Lower(text);
+  const std::string wanted = common::LowerCase(text);
   for (WindowId window = windows.First(); window != 0; window = windows.Next(window)) {
     const std::string title = windows.Title(window);
-    if (Lower(FirstCharacters(title, kTitleCharacters)).find(wanted) != std::string::npos)
+    if (common::LowerCase(FirstCharacters(title, kTitleCharacters)).find(wanted) != std::string::npos)
       windows.SendClose(window);
   }
 }

@@ -1,6 +1,7 @@
 #include "tonelist/tone_value.h"
 
 #include "common/numbers.h"
+#include "common/printed_line.h"
 
 namespace tonelist {
 
@@ -17,6 +18,15 @@ double ToneValue::AsLeadingNumber() const {
     case Kind::Unset: return 0.0;
     case Kind::Text: return common::LeadingNumber(text_);
     default: return number_;
+  }
+}
+
+void PrintAsHeld(common::PrintedLine& line, const ToneValue& v) {
+  switch (v.kind()) {
+    case ToneValue::Kind::Text: line.Text(v.text()); break;
+    case ToneValue::Kind::Number: line.Double(v.AsNumber()); break;
+    case ToneValue::Kind::Integer: line.Integer(static_cast<long>(v.AsNumber())); break;
+    case ToneValue::Kind::Unset: break;
   }
 }
 

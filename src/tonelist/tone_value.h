@@ -5,6 +5,10 @@
 #include <cstdint>
 #include <string>
 
+namespace common {
+class PrintedLine;
+}
+
 namespace tonelist {
 
 class ToneValue {
@@ -35,5 +39,9 @@ class ToneValue {
   double number_ = 0;
   std::string text_;
 };
+
+// Prints the value as held: a Text unchanged, a Number or Integer as a number item, Unset as
+// nothing.
+void PrintAsHeld(common::PrintedLine& line, const ToneValue& value);
 
 }  // namespace tonelist

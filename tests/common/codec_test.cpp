@@ -122,3 +122,20 @@ TEST(Codec, Utf8OrCp1252) {
 
 }  // namespace
 }  // namespace common
+
+namespace common {
+namespace {
+
+TEST(LowerCase, AsciiAndGermanCapitalsOnly) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"x Dozudava.WAV - Cool Edit y", "x dozudava.wav - cool edit y"},
+      {"ÄÖÜ Straße", "äöü straße"},
+      {"C:\\ARBEIT\\Tesu.RSZ", "c:\\arbeit\\tesu.rsz"},
+      {"× É Ø", "× é ø"},  // the multiplication sign has no small letter
+      {"Сон", "Сон"},      // other scripts stay as they are
+  };
+  for (const auto& [text, lower] : cases) EXPECT_EQ(LowerCase(text), lower) << text;
+}
+
+}  // namespace
+}  // namespace common
