@@ -154,14 +154,14 @@ QWidget* Bind(FormView& view, forms::Control& control) {
   return widget;
 }
 
+// The one place that says which widget shows which control.
 QWidget* BindAny(FormView& view, forms::Control& c) {
-  QWidget* w = nullptr;
-  (w = Bind<forms::TextBox, QLineEdit>(view, c)) || (w = Bind<forms::Button, QPushButton>(view, c)) ||
-      (w = Bind<forms::Label, QLabel>(view, c)) || (w = Bind<forms::ListBox, QListWidget>(view, c)) ||
-      (w = Bind<forms::ScrollBar, QScrollBar>(view, c)) ||
-      (w = Bind<forms::CheckBox, QCheckBox>(view, c)) ||
-      (w = Bind<forms::PictureBox, QLabel>(view, c));
-  return w;
+  for (auto bind : {&Bind<forms::TextBox, QLineEdit>, &Bind<forms::Button, QPushButton>,
+                    &Bind<forms::Label, QLabel>, &Bind<forms::ListBox, QListWidget>,
+                    &Bind<forms::ScrollBar, QScrollBar>, &Bind<forms::CheckBox, QCheckBox>,
+                    &Bind<forms::PictureBox, QLabel>})
+    if (QWidget* w = bind(view, c)) return w;
+  return nullptr;
 }
 
 void ApplyForm(const forms::Form& form, QWidget& window) {

@@ -10,6 +10,7 @@
 #include <QInputDialog>
 #include <QLabel>
 #include <QMessageBox>
+#include <QTest>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -167,8 +168,11 @@ TEST(QtDialogs, FileDialogWorksInWindowsPaths) {
       title = dialog->windowTitle();
       filters = dialog->nameFilters();
       if (choose) {
-        dialog->selectFile(Q((temp / "c/Arbeit/Projekt.rpp").string()));
-        static_cast<QDialog*>(dialog)->accept();  // QFileDialog::accept is protected
+        // as the user does: type the name into the focused name box and press Return
+        QWidget* nameBox = dialog->focusWidget();
+        ASSERT_NE(nameBox, nullptr);
+        QTest::keyClicks(nameBox, "Projekt.rpp");
+        QTest::keyClick(nameBox, Qt::Key_Return);
       } else {
         dialog->reject();
       }

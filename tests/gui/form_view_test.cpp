@@ -233,15 +233,18 @@ TEST_F(FormViewTest, ReturnPressesTheDefaultButton) {
 TEST_F(FormViewTest, AHandlerThatThrowsReachesOnError) {
   button.onClick = [] { common::Raise(common::kFileNotFound); };
   text.onChange = [] { throw std::out_of_range("kein Feld"); };
+  ok.onClick = [] { throw std::runtime_error("Standardknopf"); };
   Widget<QPushButton>(button)->click();
   QTest::keyClicks(Widget<QLineEdit>(text), "x");
-  ASSERT_EQ(errors.size(), 2u);
+  QTest::keyClick(Widget<QLineEdit>(text), Qt::Key_Return);
+  ASSERT_EQ(errors.size(), 3u);
   try {
     std::rethrow_exception(errors[0]);
   } catch (const common::RuntimeError& e) {
     EXPECT_EQ(e.number(), 53);
   }
   EXPECT_THROW(std::rethrow_exception(errors[1]), std::out_of_range);
+  EXPECT_THROW(std::rethrow_exception(errors[2]), std::runtime_error);
   EXPECT_EQ(text.text(), "x");  // the model took the text before its handler failed
 }
 

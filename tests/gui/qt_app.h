@@ -2,7 +2,10 @@
 // act on the modal dialog that a blocking call is about to show.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <QApplication>
+#include <QDialog>
 #include <QTimer>
 #include <QWidget>
 #include <functional>
@@ -13,18 +16,24 @@ inline QApplication& App() {
   static int argc = 1;
   static char name[] = "gui_tests";
   static char* argv[] = {name, nullptr};
-  static QApplication app(argc, argv);
-  return app;
+  // Never destroyed: tearing Qt down from a static destructor after main() is not safe.
+  static QApplication* app = new QApplication(argc, argv);
+  return *app;
 }
 
-// Runs `act` on the first modal widget that shows up while a dialog's own event loop runs.
+// Runs `act` on the first modal widget that shows up while a dialog's own event loop runs. A
+// dialog that `act` leaves open is a failure, and is closed so that the test goes on.
 inline void WhenModal(std::function<void(QWidget*)> act) {
   auto* timer = new QTimer(&App());
   QObject::connect(timer, &QTimer::timeout, timer, [timer, act = std::move(act)] {
-    if (QWidget* modal = QApplication::activeModalWidget()) {
-      timer->stop();
-      timer->deleteLater();
-      act(modal);
+    QWidget* modal = QApplication::activeModalWidget();
+    if (!modal) return;
+    timer->stop();
+    timer->deleteLater();
+    act(modal);
+    if (auto* dialog = qobject_cast<QDialog*>(modal); dialog && dialog->isVisible()) {
+      ADD_FAILURE() << "the dialog was left open";
+      dialog->reject();
     }
   });
   timer->start(10);
