@@ -1,0 +1,108 @@
+// The converter's real window model shown by the Qt view under the offscreen platform: typing,
+// colours and the "Cso1" button go both ways between the widgets and the model.
+#include <gtest/gtest.h>
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "envelope/converter_window.h"
+#include "gui/form_view.h"
+#include "gui/qt_app.h"
+#include "platform/clock.h"
+#include "platform/dialogs.h"
+#include "platform/drive_map.h"
+#include "platform/program_start.h"
+#include "platform/temp_drive_root.h"
+#include "platform/window_closing.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string ReadHost(const fs::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  std::stringstream ss;
+  ss << in.rdbuf();
+  return ss.str();
+}
+
+class ConverterViewTest : public ::testing::Test {
+ protected:
+  ConverterViewTest() {
+    gui_test::App();
+    root.MakeFolder("c/Arbeit");
+    platform::SetDrives(platform::DriveMap(root.root()));
+    const fs::path examples = fs::path(ORMILA_SOURCE_DIR) / "examples";
+    root.Write("c/Arbeit/Gleiten.rpp", ReadHost(examples / "Gleiten.rpp"));
+    root.Write("c/Arbeit/Tesu.ini", ReadHost(examples / "Tesu.ini"));
+    root.Write("c/Arbeit/Klang.wav", "RIFF");
+    window = std::make_unique<envelope::ConverterWindow>(envelope::ConverterServices{
+        clock, starter, windows, dialogs, dialogs, dialogs});
+    window->Form_Load();
+    view = std::make_unique<gui::FormView>(window->frmDatei);
+    view->onError = [this](std::exception_ptr e) { errors.push_back(e); };
+    view->show();
+  }
+  ~ConverterViewTest() override {
+    view.reset();
+    window.reset();
+    platform::SetDrives(platform::DriveMap::FromEnvironment());
+  }
+
+  platform_test::TempDriveRoot root;
+  platform::FixedClock clock{"10.12.2026", "08:15:00"};
+  platform::FakeProgramStarter starter;
+  platform::FakeWindowSystem windows;
+  platform::ScriptedDialogs dialogs;
+  std::unique_ptr<envelope::ConverterWindow> window;
+  std::unique_ptr<gui::FormView> view;
+  std::vector<std::exception_ptr> errors;
+};
+
+TEST_F(ConverterViewTest, TypingIntoTheProjectBoxReachesTheModelAndTheSettingsFile) {
+  auto* box = qobject_cast<QLineEdit*>(view->WidgetOf(*window->Text[1]));
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(box->text().toStdString(), "Gleiten");
+  box->selectAll();
+  QTest::keyClicks(box, "Kleid");
+  EXPECT_EQ(window->state.ProjectName, "Kleid");
+  EXPECT_EQ(window->state.ProjectPath, "C:\\Arbeit\\Kleid.rpp");
+  EXPECT_EQ(root.Read("c/Arbeit/Tesu.ini").substr(0, 7), "Kleid\r\n");
+  EXPECT_EQ(view->windowTitle().toStdString(),
+            "Ormila v5.31 - Reaper-Datei:  C:\\Arbeit\\Kleid.rpp - Spurname:  Glissando");
+  EXPECT_TRUE(errors.empty());
+}
+
+TEST_F(ConverterViewTest, AColourChangedInTheModelReachesTheWidget) {
+  QWidget* master = view->WidgetOf(*window->Text[15]);
+  ASSERT_NE(master, nullptr);
+  window->Text[15]->SetText("440");  // the handler colours the box &H8080FF
+  const QColor c = master->palette().color(QPalette::Base);
+  EXPECT_EQ(c.red(), 0xFF);
+  EXPECT_EQ(c.green(), 0x80);
+  EXPECT_EQ(c.blue(), 0x80);
+  EXPECT_EQ(qobject_cast<QLineEdit*>(master)->text().toStdString(), "440");
+}
+
+TEST_F(ConverterViewTest, PressingCso1WritesTheToneListAndStartsTheBuild) {
+  auto* cso1 = qobject_cast<QPushButton*>(view->WidgetOf(window->Command3));
+  ASSERT_NE(cso1, nullptr);
+  EXPECT_EQ(cso1->text().toStdString(), "Cso1");
+  QTest::mouseClick(cso1, Qt::LeftButton);
+  EXPECT_TRUE(errors.empty());
+  EXPECT_TRUE(dialogs.messages.empty());
+  const std::string toneList = root.Read("c/Arbeit/Tesu.rsz");
+  EXPECT_NE(toneList.find("Reaperdatei: Gleiten.rpp"), std::string::npos);
+  EXPECT_NE(toneList.find("\r\nZP         1           2.5"), std::string::npos);
+  ASSERT_EQ(starter.starts.size(), 1u);
+  EXPECT_EQ(starter.starts[0].commandLine, "C:\\Arbeit\\VB\\Tesu01\\TalvikTe.exe");
+  // The display list and the value columns show what was read.
+  EXPECT_FALSE(window->Testlist.items().empty());
+  EXPECT_EQ(window->Testliste[2]->items().at(3), "0.25118864");
+}
+
+}  // namespace
