@@ -17,7 +17,7 @@ arbeit="$ORMILA_DRIVES/c/Arbeit"
 [ -f "$arbeit/Klang.wav" ] || sox -n -r 44100 -c 2 -b 16 "$arbeit/Klang.wav" synth 1.5 pluck 220 vol 0.6
 echo "Arbeitsordner C:\\Arbeit\\ = $arbeit"
 if [ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
-  echo "Kein Bildschirm gefunden (DISPLAY): Ormila braucht eine grafische Sitzung, z.B. xvfb-run tools/start.sh" >&2
+  echo "Kein Bildschirm gefunden (DISPLAY): Ormila braucht eine grafische Sitzung." >&2
   exit 1
 fi
 exec "$build/apps/Ormila"
