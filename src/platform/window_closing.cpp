@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "common/codec.h"
+#include "common/errors.h"
 
 namespace platform {
 namespace {
@@ -52,6 +53,13 @@ std::string FakeWindowSystem::Title(WindowId window) {
 void FakeWindowSystem::SendClose(WindowId window) {
   closeMessages.push_back(window);
   std::erase_if(windows, [window](const Window& w) { return w.id == window && !w.refusesToClose; });
+}
+
+void FakeWindowSystem::BringToFront(double taskId) {
+  auto it = std::find_if(windows.begin(), windows.end(),
+                         [taskId](const Window& w) { return w.pid != 0 && w.pid == taskId; });
+  if (it == windows.end()) common::Raise(common::kInvalidCall);
+  activated.push_back(it->id);
 }
 
 }  // namespace platform

@@ -6,13 +6,18 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <thread>
+
+#include "common/errors.h"
 
 namespace platform {
 namespace {
 
 constexpr auto kCloseWait = std::chrono::seconds(2);
 constexpr auto kClosePoll = std::chrono::milliseconds(20);
+constexpr auto kFrontWait = std::chrono::seconds(2);
+constexpr auto kFrontPoll = std::chrono::milliseconds(25);
 
 // X errors (a window that went away between two requests) are counted, not fatal.
 int g_errorCount = 0;
@@ -64,7 +69,7 @@ struct X11WindowSystem::Impl {
   Display* display = nullptr;
   Window root = 0;
   Atom clientListStacking = 0, netWmName = 0, utf8String = 0, wmState = 0, wmProtocols = 0,
-       wmDeleteWindow = 0;
+       wmDeleteWindow = 0, netWmPid = 0, netActiveWindow = 0;
 
   bool HasProperty(Window w, Atom property) {
     Atom type = None;
@@ -165,6 +170,21 @@ struct X11WindowSystem::Impl {
     return title;
   }
 
+  // The _NET_WM_PID of `w`; 0 when it has none.
+  unsigned long PidOf(Window w) {
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0, remaining = 0, pid = 0;
+    unsigned char* data = nullptr;
+    if (XGetWindowProperty(display, w, netWmPid, 0, 1, False, XA_CARDINAL, &type, &format, &count,
+                           &remaining, &data) != Success)
+      return 0;
+    if (type == XA_CARDINAL && format == 32 && count == 1)
+      pid = *reinterpret_cast<unsigned long*>(data);  // 32-bit items come as longs
+    if (data) XFree(data);
+    return pid;
+  }
+
   bool TakesDeleteWindow(Window w) {
     Atom* protocols = nullptr;
     int count = 0;
@@ -186,6 +206,8 @@ X11WindowSystem::X11WindowSystem(const char* displayName) : impl_(std::make_uniq
   impl_->wmState = XInternAtom(display, "WM_STATE", False);
   impl_->wmProtocols = XInternAtom(display, "WM_PROTOCOLS", False);
   impl_->wmDeleteWindow = XInternAtom(display, "WM_DELETE_WINDOW", False);
+  impl_->netWmPid = XInternAtom(display, "_NET_WM_PID", False);
+  impl_->netActiveWindow = XInternAtom(display, "_NET_ACTIVE_WINDOW", False);
 }
 
 X11WindowSystem::~X11WindowSystem() {
@@ -247,6 +269,43 @@ void X11WindowSystem::SendClose(WindowId window) {
   }
 }
 
+void X11WindowSystem::BringToFront(double taskId) {
+  // A task id is a process id: a positive whole number.
+  if (!impl_->display || !(taskId >= 1 && taskId <= 4294967295.0) || taskId != std::trunc(taskId))
+    common::Raise(common::kInvalidCall);
+  const auto pid = static_cast<unsigned long>(taskId);
+  Window found = 0;
+  const auto deadline = std::chrono::steady_clock::now() + kFrontWait;
+  while (true) {
+    std::vector<WindowId> list = ClientWindows();
+    {
+      ErrorTrap trap(impl_->display);
+      for (WindowId w : list) {
+        if (impl_->PidOf(static_cast<Window>(w)) != pid) continue;
+        found = static_cast<Window>(w);
+        break;
+      }
+    }
+    if (found || std::chrono::steady_clock::now() >= deadline) break;
+    std::this_thread::sleep_for(kFrontPoll);
+  }
+  if (!found) common::Raise(common::kInvalidCall);
+  // The window may go away meanwhile: its errors are trapped and the step stays silent.
+  ErrorTrap trap(impl_->display);
+  XEvent event{};
+  event.xclient.type = ClientMessage;
+  event.xclient.window = found;
+  event.xclient.message_type = impl_->netActiveWindow;
+  event.xclient.format = 32;
+  event.xclient.data.l[0] = 1;  // source: an application
+  event.xclient.data.l[1] = CurrentTime;
+  XSendEvent(impl_->display, impl_->root, False, SubstructureRedirectMask | SubstructureNotifyMask,
+             &event);
+  XRaiseWindow(impl_->display, found);
+  XSetInputFocus(impl_->display, found, RevertToParent, CurrentTime);
+  XSync(impl_->display, False);
+}
+
 namespace {
 
 class NoWindows : public WindowSystem {
@@ -255,6 +314,7 @@ class NoWindows : public WindowSystem {
   WindowId Next(WindowId) override { return 0; }
   std::string Title(WindowId) override { return {}; }
   void SendClose(WindowId) override {}
+  void BringToFront(double) override { common::Raise(common::kInvalidCall); }
 };
 
 }  // namespace

@@ -1,5 +1,5 @@
 // The window system of an X11 desktop: the top-level client windows, topmost first, their
-// titles, and the polite close request (WM_DELETE_WINDOW). A client is never killed.
+// titles, the polite close request (WM_DELETE_WINDOW) and activation. A client is never killed.
 #pragma once
 
 #include <memory>
@@ -28,6 +28,11 @@ class X11WindowSystem : public WindowSystem {
   // Sends WM_DELETE_WINDOW when the window takes part in that protocol (else nothing) and waits,
   // at most about two seconds, for the window to go away.
   void SendClose(WindowId window) override;
+  // Looks, for about two seconds (a program just started may not have mapped its window yet),
+  // for the topmost client window whose _NET_WM_PID is the task id, then asks the window manager
+  // to activate it (_NET_ACTIVE_WINDOW) and also raises and focuses it itself (no window manager).
+  // Error 5 when none is found.
+  void BringToFront(double taskId) override;
 
   // The client windows in stacking order, topmost first.
   std::vector<WindowId> ClientWindows();

@@ -31,6 +31,7 @@ class NoWindows : public platform::WindowSystem {
   platform::WindowId Next(platform::WindowId) override { return 0; }
   std::string Title(platform::WindowId) override { return {}; }
   void SendClose(platform::WindowId) override {}
+  void BringToFront(double) override {}
 };
 
 // Lines in the file's own code page (Windows-1252).

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -14,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/x11_windows.h"
+#include "temp_drive_root.h"
 
 // Last: Xlib's macros (None, Bool, Status) clash with names in other headers.
 #include <X11/Xatom.h>
@@ -26,6 +28,7 @@
 namespace platform {
 namespace {
 
+using platform_test::ErrorOf;
 using Window = FakeWindowSystem::Window;
 
 std::vector<WindowId> Ids(const std::vector<Window>& windows) {
@@ -109,12 +112,28 @@ INSTANTIATE_TEST_SUITE_P(
         FakeCase{"EmptyTextClosesNothing", {{1, "Kelvo"}}, "", {}, {1}}),
     [](const testing::TestParamInfo<FakeCase>& info) { return std::string(info.param.name); });
 
+TEST(FakeWindowSystemTest, BringsTheFirstWindowOfTheProcessToTheFront) {
+  FakeWindowSystem windows;
+  windows.windows = {{1, "Kelvo", false, 0}, {2, "Editor", false, 4711}, {3, "Editor 2", false, 4711}};
+  windows.BringToFront(4711);
+  EXPECT_EQ(windows.activated, std::vector<WindowId>{2});
+}
+
+TEST(FakeWindowSystemTest, TaskIdWithoutWindowIsError5) {
+  FakeWindowSystem windows;
+  windows.windows = {{1, "Kelvo", false, 0}, {2, "Editor", false, 4711}};
+  EXPECT_EQ(ErrorOf([&] { windows.BringToFront(4712); }), 5);
+  EXPECT_EQ(ErrorOf([&] { windows.BringToFront(0); }), 5);  // a window of no known process
+  EXPECT_TRUE(windows.activated.empty());
+}
+
 TEST(X11WindowSystemTest, UnreachableDisplayHasNoWindowsAndClosesNothing) {
   X11WindowSystem windows(":99999");
   EXPECT_FALSE(windows.Connected());
   EXPECT_EQ(windows.First(), 0u);
   EXPECT_TRUE(windows.ClientWindows().empty());
   CloseWindowsByTitle(windows, "Kelvo");  // must return without touching anything
+  EXPECT_EQ(ErrorOf([&] { windows.BringToFront(getpid()); }), 5);
 }
 
 // --- A real X server (run under xvfb-run with ORMILA_X11_TEST set) ---
@@ -123,18 +142,22 @@ struct OwnedWindow {
   const char* title;
   bool netWmName;       // title in _NET_WM_NAME (UTF-8), else in WM_NAME
   bool deleteProtocol;  // takes part in WM_DELETE_WINDOW
+  bool ownPid;          // _NET_WM_PID names the owner process
 };
 
+// Created in this order, so the last is topmost.
 const OwnedWindow kOwnedWindows[] = {
-    {"x Dozudava.WAV - Cool Edit y", true, true},
-    {"anderes Fenster", false, true},
-    {"Dozudava.wav - Cool Edit (ohne Schliessprotokoll)", false, false},
+    {"x Dozudava.WAV - Cool Edit y", true, true, true},
+    {"anderes Fenster", false, true, true},
+    {"Dozudava.wav - Cool Edit (ohne Schliessprotokoll)", false, false, false},
 };
 
 // A child process that owns the windows: it reports "r" when they are mapped, and the index of
 // each window that it destroys, a moment after it was asked to close. With `stackingList` it also
 // keeps _NET_CLIENT_LIST_STACKING on the root window up to date, as a window manager does.
-[[noreturn]] void OwnWindows(int reportFd, bool stackingList) {
+// `delayed`: it waits a moment before it creates them, as a program just started does.
+[[noreturn]] void OwnWindows(int reportFd, bool stackingList, bool delayed) {
+  if (delayed) usleep(300 * 1000);
   Display* display = XOpenDisplay(nullptr);
   if (!display) {
     [[maybe_unused]] ssize_t n = write(reportFd, "e", 1);
@@ -145,6 +168,10 @@ const OwnedWindow kOwnedWindows[] = {
   Atom netWmName = XInternAtom(display, "_NET_WM_NAME", False);
   Atom utf8 = XInternAtom(display, "UTF8_STRING", False);
   Atom stacking = XInternAtom(display, "_NET_CLIENT_LIST_STACKING", False);
+  Atom netWmPid = XInternAtom(display, "_NET_WM_PID", False);
+  const long pid = getpid();
+  // Others see all the windows or none of them.
+  XGrabServer(display);
   std::vector<::Window> windows;
   for (std::size_t i = 0; i < std::size(kOwnedWindows); ++i) {
     const OwnedWindow& owned = kOwnedWindows[i];
@@ -158,6 +185,9 @@ const OwnedWindow kOwnedWindows[] = {
       XStoreName(display, w, owned.title);
     }
     if (owned.deleteProtocol) XSetWMProtocols(display, w, &wmDelete, 1);
+    if (owned.ownPid)
+      XChangeProperty(display, w, netWmPid, XA_CARDINAL, 32, PropModeReplace,
+                      reinterpret_cast<const unsigned char*>(&pid), 1);
     XMapWindow(display, w);
     windows.push_back(w);
   }
@@ -171,6 +201,7 @@ const OwnedWindow kOwnedWindows[] = {
                     reinterpret_cast<const unsigned char*>(list.data()), static_cast<int>(list.size()));
   };
   publish();
+  XUngrabServer(display);
   XSync(display, False);
   [[maybe_unused]] ssize_t n = write(reportFd, "r", 1);
   while (true) {
@@ -215,6 +246,62 @@ bool Has(const std::vector<std::string>& titles, const std::string& title) {
   return std::find(titles.begin(), titles.end(), title) != titles.end();
 }
 
+// The window owner as a child process; ended however the test leaves, and its list removed.
+struct WindowOwner {
+  pid_t pid = -1;
+  int fd = -1;  // its reports
+  WindowOwner(bool stackingList, bool delayed) {
+    int report[2];
+    if (pipe(report) != 0) return;
+    pid = fork();
+    if (pid == 0) {
+      close(report[0]);
+      OwnWindows(report[1], stackingList, delayed);
+    }
+    close(report[1]);
+    fd = report[0];
+  }
+  ~WindowOwner() {
+    if (pid > 0) {
+      kill(pid, SIGKILL);
+      waitpid(pid, nullptr, 0);
+    }
+    if (fd >= 0) close(fd);
+    if (Display* display = XOpenDisplay(nullptr)) {
+      XDeleteProperty(display, DefaultRootWindow(display),
+                      XInternAtom(display, "_NET_CLIENT_LIST_STACKING", False));
+      XCloseDisplay(display);
+    }
+  }
+};
+
+// The titled children of the root, bottom to top: with no window manager, the stacking order.
+std::vector<std::string> RootStack(X11WindowSystem& windows) {
+  std::vector<std::string> titles;
+  Display* display = XOpenDisplay(nullptr);
+  if (!display) return titles;
+  ::Window rootReturn = 0, parent = 0, *children = nullptr;
+  unsigned int count = 0;
+  if (XQueryTree(display, DefaultRootWindow(display), &rootReturn, &parent, &children, &count)) {
+    for (unsigned int i = 0; i < count; ++i)
+      if (std::string title = windows.Title(children[i]); !title.empty()) titles.push_back(title);
+    if (children) XFree(children);
+  }
+  XCloseDisplay(display);
+  return titles;
+}
+
+// The window that has the input focus.
+::Window Focus() {
+  Display* display = XOpenDisplay(nullptr);
+  if (!display) return 0;
+  ::Window focus = 0;
+  int revert = 0;
+  XGetInputFocus(display, &focus, &revert);
+  XCloseDisplay(display);
+  return focus;
+}
+
 // false: the windows are found as children of the root (no window manager); true: through the
 // window manager's stacking list.
 class X11WindowClosing : public testing::TestWithParam<bool> {};
@@ -224,30 +311,9 @@ TEST_P(X11WindowClosing, ClosesTheMatchingRealWindowOnly) {
   if (!std::getenv("DISPLAY") || !std::getenv("ORMILA_X11_TEST"))
     GTEST_SKIP() << "needs an X server of its own (run under xvfb-run with ORMILA_X11_TEST=1)";
 
-  int report[2];
-  ASSERT_EQ(pipe(report), 0);
-  pid_t owner = fork();
-  ASSERT_GE(owner, 0);
-  if (owner == 0) {
-    close(report[0]);
-    OwnWindows(report[1], GetParam());
-  }
-  close(report[1]);
-  struct Reaper {  // ends the window owner however the test leaves, and removes its list
-    pid_t pid;
-    int fd;
-    ~Reaper() {
-      kill(pid, SIGKILL);
-      waitpid(pid, nullptr, 0);
-      close(fd);
-      if (Display* display = XOpenDisplay(nullptr)) {
-        XDeleteProperty(display, DefaultRootWindow(display),
-                        XInternAtom(display, "_NET_CLIENT_LIST_STACKING", False));
-        XCloseDisplay(display);
-      }
-    }
-  } reaper{owner, report[0]};
-  ASSERT_EQ(ReadFor(report[0], 5000), "r");
+  WindowOwner owner(GetParam(), false);
+  ASSERT_GT(owner.pid, 0);
+  ASSERT_EQ(ReadFor(owner.fd, 5000), "r");
 
   X11WindowSystem windows;
   ASSERT_TRUE(windows.Connected());
@@ -263,7 +329,34 @@ TEST_P(X11WindowClosing, ClosesTheMatchingRealWindowOnly) {
   EXPECT_FALSE(Has(after, kOwnedWindows[0].title));
   EXPECT_TRUE(Has(after, kOwnedWindows[1].title));
   EXPECT_TRUE(Has(after, kOwnedWindows[2].title));  // no close protocol: never killed
-  EXPECT_EQ(ReadFor(report[0], 1000), "0");
+  EXPECT_EQ(ReadFor(owner.fd, 1000), "0");
+}
+
+TEST_P(X11WindowClosing, BringsTheTopmostWindowOfAJustStartedProcessToTheFront) {
+  if (!std::getenv("DISPLAY") || !std::getenv("ORMILA_X11_TEST"))
+    GTEST_SKIP() << "needs an X server of its own (run under xvfb-run with ORMILA_X11_TEST=1)";
+
+  X11WindowSystem windows;
+  ASSERT_TRUE(windows.Connected());
+  // Called right after the start: the windows appear while the call waits for them.
+  WindowOwner owner(GetParam(), true);
+  ASSERT_GT(owner.pid, 0);
+  EXPECT_EQ(ErrorOf([&] { windows.BringToFront(owner.pid); }), 0);
+  ASSERT_EQ(ReadFor(owner.fd, 5000), "r");
+
+  // The process's upper window (below the one without _NET_WM_PID) is now topmost and focused.
+  EXPECT_EQ(RootStack(windows), (std::vector<std::string>{kOwnedWindows[0].title,
+                                                          kOwnedWindows[2].title,
+                                                          kOwnedWindows[1].title}));
+  ::Window focus = Focus();
+  EXPECT_EQ(windows.Title(focus), kOwnedWindows[1].title);
+
+  // A process without windows (this one): error 5 after the bounded wait.
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_EQ(ErrorOf([&] { windows.BringToFront(getpid()); }), 5);
+  const auto waited = std::chrono::steady_clock::now() - start;
+  EXPECT_GE(waited, std::chrono::milliseconds(1500));
+  EXPECT_LT(waited, std::chrono::seconds(4));
 }
 
 INSTANTIATE_TEST_SUITE_P(Walk, X11WindowClosing, testing::Values(false, true),
