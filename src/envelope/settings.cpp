@@ -1,4 +1,6 @@
 // Start-up, the settings file "Tesu.ini", the settings boxes and their display.
+#include <vector>
+
 #include "common/errors.h"
 #include "common/numbers.h"
 #include "common/printed_line.h"
@@ -197,11 +199,15 @@ void ConverterWindow::ShowSampleMode() {
 }
 
 void ConverterWindow::ExtractSampleName(const std::string& samplePath) {
-  // The file name after the last "\" without its extension. A Linux path ("/") is cut the same
-  // way, and a name of four characters or fewer is shown whole rather than as nothing.
+  // The file name after the last "\" without its last four characters (the extension). A Linux
+  // path ("/") is cut the same way, and a name shorter than four characters is shown whole.
   const size_t slash = samplePath.find_last_of("\\/");
   std::string name = slash == std::string::npos ? samplePath : samplePath.substr(slash + 1);
-  if (name.size() > 4) name.resize(name.size() - 4);
+  // Count characters, not the bytes of UTF-8.
+  std::vector<size_t> starts;
+  for (size_t i = 0; i < name.size(); ++i)
+    if ((static_cast<unsigned char>(name[i]) & 0xC0) != 0x80) starts.push_back(i);
+  if (starts.size() >= 4) name.resize(starts[starts.size() - 4]);
   state.SampleName = name;
 }
 

@@ -185,6 +185,8 @@ TEST_F(SettingsTest, SampleNames) {
   const std::pair<const char*, const char*> cases[] = {{"C:\\Arbeit\\Cello-A.wav", "Cello-A"},
                                                        {"D:\\Klang\\Holz\\b3.wav", "b3"},
                                                        {"/home/k/Klavier.wav", "Klavier"},
+                                                       {"C:\\Arbeit\\Müll", ""},
+                                                       {"C:\\Arbeit\\Glöcküß.wav", "Glöcküß"},
                                                        {"b.w", "b.w"}};
   for (const auto& [path, name] : cases) {
     window->ExtractSampleName(path);
