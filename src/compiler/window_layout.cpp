@@ -156,8 +156,8 @@ void CompilerWindow::CreateControls() {
     label.SetCaption(l.caption);
     label.Move(l.left, l.top, l.width, l.height);
   }
-  for (const Placed& b : {Placed{"Command1", "A", 3450, 8790, 375, 285},
-                          Placed{"Command3", "B", 3450, 9075, 375, 285},
+  for (const Placed& b : {Placed{"Command3", "A", 3450, 8790, 375, 285},
+                          Placed{"Command1", "B", 3450, 9075, 375, 285},
                           Placed{"Command2", "Info", 11595, 9075, 540, 285}}) {
     forms::Button& button = frmDatei.Add<forms::Button>(b.name);
     button.SetCaption(b.caption);

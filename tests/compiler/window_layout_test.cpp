@@ -349,6 +349,11 @@ TEST_F(WindowLayoutTest, LabelsAndButtonsCarryTheirCaptions) {
   };
   for (const auto& [name, caption] : labels) EXPECT_EQ(window.Lbl(name).caption(), caption);
   EXPECT_EQ(window.Btn("Command2").caption(), "Info");
+  // "A" edits the list and stands on the "editieren:" row; "B" compiles it.
+  EXPECT_EQ(window.Btn("Command3").caption(), "A");
+  EXPECT_EQ(window.Btn("Command1").caption(), "B");
+  EXPECT_EQ(window.Btn("Command3").top(), 8790);
+  EXPECT_LT(window.Btn("Command3").top(), window.Btn("Command1").top());
   EXPECT_EQ(window.Btn("Command5").caption(), "Cso");
   EXPECT_EQ(&window.Btn("Command5"), &window.Command5);
   EXPECT_EQ(&window.Btn("Zufallsliste"), &window.Zufallsliste);
