@@ -14,21 +14,15 @@ namespace envelope_test {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string ReadHost(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::stringstream ss;
-  ss << in.rdbuf();
-  return ss.str();
-}
+using platform_test::ReadHostFile;
 
 const fs::path kExamples = fs::path(ORMILA_SOURCE_DIR) / "examples";
 
 class RunTest : public ConverterTest {
  protected:
   void SetUp() override {
-    root.Write("c/Arbeit/Gleiten.rpp", ReadHost(kExamples / "Gleiten.rpp"));
-    root.Write("c/Arbeit/Tesu.ini", ReadHost(kExamples / "Tesu.ini"));
+    root.Write("c/Arbeit/Gleiten.rpp", ReadHostFile(kExamples / "Gleiten.rpp"));
+    root.Write("c/Arbeit/Tesu.ini", ReadHostFile(kExamples / "Tesu.ini"));
     root.Write("c/Arbeit/Klang.wav", "RIFF");
     windowSystem.windows = {{7, "Dozudava.wav - Cool Edit"}};
     window->Form_Load();
@@ -50,7 +44,7 @@ TEST_F(RunTest, Cso1ConvertsTheMarkedRangeAndStartsTalvikTe) {
   const fs::path goldenPath = fs::path(ORMILA_TEST_DATA) / "golden" / "envelope" / "Gleiten.rsz";
   if (const char* u = std::getenv("ORMILA_UPDATE_GOLDEN"); u && std::string(u) == "1")
     std::ofstream(goldenPath, std::ios::binary) << ReadArbeit("Tesu.rsz");
-  EXPECT_EQ(ReadArbeit("Tesu.rsz"), ReadHost(goldenPath));
+  EXPECT_EQ(ReadArbeit("Tesu.rsz"), ReadHostFile(goldenPath));
   // The audio editor's window was closed and build A started minimised.
   EXPECT_EQ(windowSystem.closeMessages, std::vector<platform::WindowId>{7});
   ASSERT_EQ(starter.starts.size(), 1u);
@@ -118,14 +112,14 @@ TEST_F(RunTest, AFailedStepShowsItsMessageAndWritesNothing) {
        "Spur mit Namen glissando existiert nicht im Reaperfile Gleiten"},
       {"no envelope",
        [](RunTest& t) {
-         std::string p = ReadHost(kExamples / "Gleiten.rpp");
+         std::string p = ReadHostFile(kExamples / "Gleiten.rpp");
          p.replace(p.find("<VOLENV2"), 8, "<PANENV2");
          t.root.Write("c/Arbeit/Gleiten.rpp", p);
        },
        "Die Spur Glissando hat keine"},
       {"one marked point",
        [](RunTest& t) {
-         std::string p = ReadHost(kExamples / "Gleiten.rpp");
+         std::string p = ReadHostFile(kExamples / "Gleiten.rpp");
          p.replace(p.find("PT 6.5 0.01 0 0 1"), 17, "PT 6.5 0.01 0");
          t.root.Write("c/Arbeit/Gleiten.rpp", p);
        },

@@ -22,13 +22,7 @@
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string ReadHost(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::stringstream ss;
-  ss << in.rdbuf();
-  return ss.str();
-}
+using platform_test::ReadHostFile;
 
 class ConverterViewTest : public ::testing::Test {
  protected:
@@ -37,8 +31,8 @@ class ConverterViewTest : public ::testing::Test {
     root.MakeFolder("c/Arbeit");
     platform::SetDrives(platform::DriveMap(root.root()));
     const fs::path examples = fs::path(ORMILA_SOURCE_DIR) / "examples";
-    root.Write("c/Arbeit/Gleiten.rpp", ReadHost(examples / "Gleiten.rpp"));
-    root.Write("c/Arbeit/Tesu.ini", ReadHost(examples / "Tesu.ini"));
+    root.Write("c/Arbeit/Gleiten.rpp", ReadHostFile(examples / "Gleiten.rpp"));
+    root.Write("c/Arbeit/Tesu.ini", ReadHostFile(examples / "Tesu.ini"));
     root.Write("c/Arbeit/Klang.wav", "RIFF");
     window = std::make_unique<envelope::ConverterWindow>(envelope::ConverterServices{
         clock, starter, windows, dialogs, dialogs, dialogs});

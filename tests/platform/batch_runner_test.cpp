@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/drive_map.h"
+#include "platform/temp_drive_root.h"
 
 #ifndef ORMILA_SOURCE_DIR
 #define ORMILA_SOURCE_DIR ORMILA_TEST_DATA "/../.."
@@ -23,29 +24,10 @@
 namespace platform {
 namespace {
 namespace fs = std::filesystem;
-
-std::optional<std::string> Env(const char* name) {
-  const char* v = std::getenv(name);
-  return v ? std::optional<std::string>(v) : std::nullopt;
-}
-
-void RestoreEnv(const char* name, const std::optional<std::string>& value) {
-  if (value) setenv(name, value->c_str(), 1);
-  else unsetenv(name);
-}
-
-void WriteFile(const fs::path& path, const std::string& bytes, bool executable = false) {
-  fs::create_directories(path.parent_path());
-  std::ofstream(path, std::ios::binary) << bytes;
-  if (executable) chmod(path.c_str(), 0755);
-}
-
-std::string ReadFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
+using platform_test::Env;
+using platform_test::ReadHostFile;
+using platform_test::RestoreEnv;
+using platform_test::WriteHostFile;
 
 std::string JoinLines(const std::vector<std::string>& lines, const std::string& end) {
   std::string text;
@@ -101,8 +83,8 @@ const char kLangsam[] = "#!/bin/sh\nsleep 0.3\nout=$1; shift\nprintf '%s\\n' \"$
 class BatchLines : public BatchRunnerTest, public testing::WithParamInterface<const char*> {};
 
 TEST_P(BatchLines, RunsTheLinesInOrderAndGoesOnAfterAMissingProgram) {
-  WriteFile(C("Werkzeuge/bin/notiere"), kNotiere, true);
-  WriteFile(C("Werkzeuge/bin/langsam"), kLangsam, true);
+  WriteHostFile(C("Werkzeuge/bin/notiere"), kNotiere, true);
+  WriteHostFile(C("Werkzeuge/bin/langsam"), kLangsam, true);
   const std::string oldPath = std::getenv("PATH");
   const std::vector<std::string> lines = {
       " REM C:\\Arbeit\\probe.bat",
@@ -118,7 +100,7 @@ TEST_P(BatchLines, RunsTheLinesInOrderAndGoesOnAfterAMissingProgram) {
       "",
       " [c:\\arbeit\\cs06b.bat]",
   };
-  WriteFile(C("Arbeit/probe.bat"), JoinLines(lines, GetParam()));
+  WriteHostFile(C("Arbeit/probe.bat"), JoinLines(lines, GetParam()));
 
   std::ostringstream messages;
   RunBatch("C:\\Arbeit\\probe.bat", messages);
@@ -130,7 +112,7 @@ TEST_P(BatchLines, RunsTheLinesInOrderAndGoesOnAfterAMissingProgram) {
                                      C("CSOUND/bin").string());
   const std::string sfdir = C("Arbeit").string();
   EXPECT_EQ(std::getenv("SFDIR"), sfdir);
-  EXPECT_EQ(ReadFile(C("Arbeit/log.txt")),
+  EXPECT_EQ(ReadHostFile(C("Arbeit/log.txt")),
             "eins\n" + sfdir + "\nGr\xC3\xBC\xC3\x9F" "e an C:\\\n" + C("Arbeit/neu.txt").string() +
                 "\nSFDIR=" + sfdir + "\n");
 }
@@ -169,9 +151,9 @@ std::uint32_t WaveDataBytes(const std::string& wave) {
 // not there in this drive, and the bracketed batch name.
 TEST_F(BatchRunnerTest, RendersWithTheRealCsoundThroughWindowsPaths) {
   if (!CsoundInPath()) GTEST_SKIP() << "csound is not installed";
-  WriteFile(C("Arbeit/Ton.orc"), kOrchestra);
-  WriteFile(C("Arbeit/Ton.sco"), kScore);
-  WriteFile(C("Arbeit/render.bat"),
+  WriteHostFile(C("Arbeit/Ton.orc"), kOrchestra);
+  WriteHostFile(C("Arbeit/Ton.sco"), kScore);
+  WriteHostFile(C("Arbeit/render.bat"),
             JoinLines({" REM C:\\Arbeit\\render.bat", "", "", " set PATH=%PATH%;C:\\CSOUND\\bin",
                        " set SFDIR=C:\\Arbeit", "",
                        " csound -o C:\\Arbeit\\Ton.wav -W -g C:\\Arbeit\\Ton.orc C:\\Arbeit\\Ton.sco",
@@ -182,7 +164,7 @@ TEST_F(BatchRunnerTest, RendersWithTheRealCsoundThroughWindowsPaths) {
   RunBatch("c:\\arbeit\\render.bat", messages);
   EXPECT_EQ(messages.str(),
             NotRecognized("c:\\cool\\COOL96.exe") + NotRecognized("[c:\\arbeit\\cs06b.bat]"));
-  EXPECT_EQ(WaveDataBytes(ReadFile(C("Arbeit/Ton.wav"))), kExpectedDataBytes);
+  EXPECT_EQ(WaveDataBytes(ReadHostFile(C("Arbeit/Ton.wav"))), kExpectedDataBytes);
 }
 
 // The drive the setup script makes: its sample batch renders and opens no editor; the user's own
@@ -194,7 +176,7 @@ TEST_F(BatchRunnerTest, SetupScriptDriveRendersWithItsSampleBatch) {
                               "/build' > /dev/null";
   ASSERT_EQ(std::system(command.c_str()), 0);
 
-  EXPECT_EQ(ReadFile(C("Arbeit/Talvik.ini")),
+  EXPECT_EQ(ReadHostFile(C("Arbeit/Talvik.ini")),
             JoinLines({"0.05", "1", "1", "1", "1", "2", "0.01", "0.001", "50", " 1 ", " 1 ", " 1 ",
                        " 0 "},
                       "\r\n"));
@@ -203,18 +185,18 @@ TEST_F(BatchRunnerTest, SetupScriptDriveRendersWithItsSampleBatch) {
                               "Arbeit/Editor-K/NoteTab.exe", "Programme/REAPER/reaper.exe"})
     EXPECT_EQ(access(C(standIn).c_str(), X_OK), 0) << standIn;
 
-  WriteFile(C("Arbeit/Dozudava.orc"), kOrchestra);
-  WriteFile(C("Arbeit/Dozudava.sco"), kScore);
+  WriteHostFile(C("Arbeit/Dozudava.orc"), kOrchestra);
+  WriteHostFile(C("Arbeit/Dozudava.sco"), kScore);
   std::ostringstream messages;
   RunBatch("C:\\Arbeit\\cs06b2.bat", messages);
   EXPECT_EQ(messages.str(), "");
-  EXPECT_EQ(WaveDataBytes(ReadFile(C("Arbeit/Dozudava.wav"))), kExpectedDataBytes);
+  EXPECT_EQ(WaveDataBytes(ReadHostFile(C("Arbeit/Dozudava.wav"))), kExpectedDataBytes);
 
-  WriteFile(C("Arbeit/Talvik.ini"), "eigene\r\n");
-  WriteFile(C("Arbeit/cs06b2.bat"), " REM eigene\r\n");
+  WriteHostFile(C("Arbeit/Talvik.ini"), "eigene\r\n");
+  WriteHostFile(C("Arbeit/cs06b2.bat"), " REM eigene\r\n");
   ASSERT_EQ(std::system(command.c_str()), 0);
-  EXPECT_EQ(ReadFile(C("Arbeit/Talvik.ini")), "eigene\r\n");
-  EXPECT_EQ(ReadFile(C("Arbeit/cs06b2.bat")), " REM eigene\r\n");
+  EXPECT_EQ(ReadHostFile(C("Arbeit/Talvik.ini")), "eigene\r\n");
+  EXPECT_EQ(ReadHostFile(C("Arbeit/cs06b2.bat")), " REM eigene\r\n");
 }
 
 }  // namespace

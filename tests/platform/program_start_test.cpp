@@ -18,34 +18,16 @@
 
 #include "common/errors.h"
 #include "platform/drive_map.h"
+#include "platform/temp_drive_root.h"
 
 namespace platform {
 namespace {
 namespace fs = std::filesystem;
+using platform_test::Env;
+using platform_test::ReadHostFile;
+using platform_test::RestoreEnv;
+using platform_test::WriteHostFile;
 using Clock = std::chrono::steady_clock;
-
-std::optional<std::string> Env(const char* name) {
-  const char* v = std::getenv(name);
-  return v ? std::optional<std::string>(v) : std::nullopt;
-}
-
-void RestoreEnv(const char* name, const std::optional<std::string>& value) {
-  if (value) setenv(name, value->c_str(), 1);
-  else unsetenv(name);
-}
-
-void WriteFile(const fs::path& path, const std::string& text, bool executable = false) {
-  fs::create_directories(path.parent_path());
-  std::ofstream(path, std::ios::binary) << text;
-  if (executable) chmod(path.c_str(), 0755);
-}
-
-std::string ReadFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
 
 bool WaitForFile(const fs::path& path, std::chrono::seconds limit) {
   for (auto end = Clock::now() + limit; Clock::now() < end;) {
@@ -102,12 +84,12 @@ class CommandLineReading : public ProgramStartTest,
                            public testing::WithParamInterface<ReadCase> {};
 
 TEST_P(CommandLineReading, FindsTheProgramAndMapsArguments) {
-  WriteFile(C("Programme/Cakewalk/SONAR 1/SONAR.EXE"), kScript, true);
-  WriteFile(C("cool/COOL96.exe"), kScript, true);
-  WriteFile(C("Arbeit/Editor/NoteTab"), kScript, true);
-  WriteFile(C("Arbeit/Sample.mid"), "MThd");
-  WriteFile(C("Arbeit/cs06b2.bat"), " REM\r\n");
-  WriteFile(bin_ / "werkzeug", kScript, true);
+  WriteHostFile(C("Programme/Cakewalk/SONAR 1/SONAR.EXE"), kScript, true);
+  WriteHostFile(C("cool/COOL96.exe"), kScript, true);
+  WriteHostFile(C("Arbeit/Editor/NoteTab"), kScript, true);
+  WriteHostFile(C("Arbeit/Sample.mid"), "MThd");
+  WriteHostFile(C("Arbeit/cs06b2.bat"), " REM\r\n");
+  WriteHostFile(bin_ / "werkzeug", kScript, true);
 
   const ReadCase& c = GetParam();
   Command command = ReadCommandLine(c.commandLine);
@@ -141,8 +123,8 @@ class CommandLineNotFound : public ProgramStartTest,
                             public testing::WithParamInterface<const char*> {};
 
 TEST_P(CommandLineNotFound, IsError53) {
-  WriteFile(C("Programme/Cakewalk/SONAR 1/SONAR.EXE"), kScript, true);
-  WriteFile(C("Arbeit/Sample.mid"), "MThd");  // exists, but is no program
+  WriteHostFile(C("Programme/Cakewalk/SONAR 1/SONAR.EXE"), kScript, true);
+  WriteHostFile(C("Arbeit/Sample.mid"), "MThd");  // exists, but is no program
   try {
     ReadCommandLine(GetParam());
     FAIL() << "no error for: " << GetParam();
@@ -185,7 +167,7 @@ const char kRecorder[] =
     "mv \"$out.tmp\" \"$out\"\n";
 
 TEST_F(ProgramStartTest, StartedProgramOutlivesTheStarterDetached) {
-  WriteFile(C("Arbeit/Werkzeug/recorder"), kRecorder, true);
+  WriteHostFile(C("Arbeit/Werkzeug/recorder"), kRecorder, true);
   const fs::path result = C("Arbeit/ergebnis.txt");
 
   // The starter is a process of its own that ends right after starting.
@@ -221,7 +203,7 @@ TEST_F(ProgramStartTest, StartedProgramOutlivesTheStarterDetached) {
   EXPECT_EQ(waitpid(pid, nullptr, WNOHANG), -1) << "a child of the test process";
 
   ASSERT_TRUE(WaitForFile(result, std::chrono::seconds(10)));
-  EXPECT_EQ(ReadFile(result), "/dev/null\n" + result.string() + "\nzwei Worte\n" +
+  EXPECT_EQ(ReadHostFile(result), "/dev/null\n" + result.string() + "\nzwei Worte\n" +
                                   root_.string() + "\n");
 }
 
@@ -229,15 +211,15 @@ TEST_F(ProgramStartTest, BatchIsRunByTheBatchRunner) {
   const fs::path runnerFolder = fs::path(ORMILA_BINARY_DIR) / "apps";
   ASSERT_TRUE(fs::exists(runnerFolder / "ormila-batch")) << "ormila-batch is not built";
   setenv("PATH", (runnerFolder.string() + ":" + std::getenv("PATH")).c_str(), 1);
-  WriteFile(C("Arbeit/Werkzeug/recorder"), kRecorder, true);
-  WriteFile(C("Arbeit/mach.bat"),
+  WriteHostFile(C("Arbeit/Werkzeug/recorder"), kRecorder, true);
+  WriteHostFile(C("Arbeit/mach.bat"),
             " REM C:\\Arbeit\\mach.bat\r\n C:\\Arbeit\\Werkzeug\\recorder.exe C:\\Arbeit\\aus.txt\r\n");
 
   double id = SystemProgramStarter().StartProgram("C:\\Arbeit\\mach.bat", kNormalFocus);
   EXPECT_GT(id, 0);
   const fs::path result = C("Arbeit/aus.txt");
   ASSERT_TRUE(WaitForFile(result, std::chrono::seconds(10)));
-  EXPECT_EQ(ReadFile(result), "/dev/null\n" + result.string() + "\n" + root_.string() + "\n");
+  EXPECT_EQ(ReadHostFile(result), "/dev/null\n" + result.string() + "\n" + root_.string() + "\n");
 }
 
 }  // namespace

@@ -2,16 +2,43 @@
 // to lay out and read files in it as bytes.
 #pragma once
 
+#include <sys/stat.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <string>
 #include <system_error>
 
 #include "common/errors.h"
 
 namespace platform_test {
+
+// The bytes of a host file ("" when it cannot be read).
+inline std::string ReadHostFile(const std::filesystem::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// Writes the bytes to a host file, creating its folders; optionally executable.
+inline void WriteHostFile(const std::filesystem::path& path, const std::string& bytes,
+                          bool executable = false) {
+  std::filesystem::create_directories(path.parent_path());
+  std::ofstream(path, std::ios::binary) << bytes;
+  if (executable) chmod(path.c_str(), 0755);
+}
+
+// An environment variable, and putting it back as it was.
+inline std::optional<std::string> Env(const char* name) {
+  const char* v = std::getenv(name);
+  return v ? std::optional<std::string>(v) : std::nullopt;
+}
+inline void RestoreEnv(const char* name, const std::optional<std::string>& value) {
+  if (value) setenv(name, value->c_str(), 1);
+  else unsetenv(name);
+}
 
 class TempDriveRoot {
  public:
@@ -47,10 +74,7 @@ class TempDriveRoot {
 
   std::string Read(const std::string& relative) const { return ReadHost(root_ / relative); }
 
-  static std::string ReadHost(const std::filesystem::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  }
+  static std::string ReadHost(const std::filesystem::path& p) { return ReadHostFile(p); }
 
  private:
   std::filesystem::path root_;
