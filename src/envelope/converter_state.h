@@ -94,4 +94,29 @@ struct ConverterState {
   std::string SnapshotProjectPath;
 };
 
+// The current value and the stored text of each setting of the settings file's lines 4 to 16, in
+// line order: FUA, FUB, ENTE, DEL, FOM, LTF, LTS, HTS, overall loudness, pitch and timbre
+// multiplier, master pitch, master timbre.
+struct SettingSlot {
+  SettingValue ConverterState::*current;
+  std::string ConverterState::*stored;
+};
+inline constexpr SettingSlot kSettingSlots[13] = {
+    {&ConverterState::Fua, &ConverterState::FuaStored},
+    {&ConverterState::Fub, &ConverterState::FubStored},
+    {&ConverterState::Ente, &ConverterState::EnteStored},
+    {&ConverterState::Del, &ConverterState::DelStored},
+    {&ConverterState::Fom, &ConverterState::FomStored},
+    {&ConverterState::FofLoudnessFactor, &ConverterState::FofLoudnessFactorStored},
+    {&ConverterState::SampleLoudnessFactor, &ConverterState::SampleLoudnessFactorStored},
+    {&ConverterState::SampleFrequencyFactor, &ConverterState::SampleFrequencyFactorStored},
+    {&ConverterState::OverallLoudness, &ConverterState::OverallLoudnessStored},
+    {&ConverterState::PitchMultiplier, &ConverterState::PitchMultiplierStored},
+    {&ConverterState::TimbreMultiplier, &ConverterState::TimbreMultiplierStored},
+    {&ConverterState::MasterPitch, &ConverterState::MasterPitchStored},
+    {&ConverterState::MasterTimbre, &ConverterState::MasterTimbreStored}};
+// Index ranges of kSettingSlots: the FOF parameters, the loudness and frequency factors of the
+// tone list, and the factor block.
+inline constexpr int kFofSlots = 0, kFactorSlots = 5, kScalingSlots = 8, kSlotCount = 13;
+
 }  // namespace envelope

@@ -40,6 +40,11 @@ void ConverterWindow::AskRunSettings() {
   auto restore = [](SettingValue& current, const std::string& stored) {
     current = SettingValue::Text(stored);
   };
+  // Slots [from, to) of the settings table get their stored values.
+  auto restoreSlots = [&](int from, int to) {
+    for (int i = from; i < to; ++i)
+      restore(s.*(kSettingSlots[i].current), s.*(kSettingSlots[i].stored));
+  };
 
   // Questions 1 and 2.
   std::string answer = askOrEnd("Reaper-Datei (.rpp) angeben  (Return = " + s.PreviousProjectName + ")");
@@ -69,23 +74,12 @@ void ConverterWindow::AskRunSettings() {
                s.SampleFrequencyFactorStored + ")");
       factorBlock = true;
     } else {
-      restore(s.Fua, s.FuaStored);
-      restore(s.Fub, s.FubStored);
-      restore(s.Ente, s.EnteStored);
-      restore(s.Del, s.DelStored);
-      restore(s.Fom, s.FomStored);
-      restore(s.FofLoudnessFactor, s.FofLoudnessFactorStored);
-      restore(s.SampleLoudnessFactor, s.SampleLoudnessFactorStored);
-      restore(s.SampleFrequencyFactor, s.SampleFrequencyFactorStored);
+      restoreSlots(kFofSlots, kScalingSlots);
     }
   } else {
     s.Sine = answer;
     s.SineStored = answer;
-    restore(s.Fua, s.FuaStored);
-    restore(s.Fub, s.FubStored);
-    restore(s.Ente, s.EnteStored);
-    restore(s.Del, s.DelStored);
-    restore(s.Fom, s.FomStored);
+    restoreSlots(kFofSlots, kFactorSlots);
     factorBlock = !ask("weitere Einstellungen?  (Return = nein)").empty();
   }
 
@@ -114,11 +108,7 @@ void ConverterWindow::AskRunSettings() {
                       : std::string("Masterklangfrequenz angeben, z.B. 50 ") + kCrLf +
                             " (Return = " + s.MasterTimbreStored + ")");
   } else {
-    restore(s.OverallLoudness, s.OverallLoudnessStored);
-    restore(s.PitchMultiplier, s.PitchMultiplierStored);
-    restore(s.TimbreMultiplier, s.TimbreMultiplierStored);
-    restore(s.MasterPitch, s.MasterPitchStored);
-    restore(s.MasterTimbre, s.MasterTimbreStored);
+    restoreSlots(kScalingSlots, kSlotCount);
   }
   SaveSettings();
 }

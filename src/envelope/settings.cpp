@@ -19,30 +19,8 @@ constexpr forms::Colour kGrey = 0xC0C0C0;
 constexpr forms::Colour kSampleOn = 0xE1C8C8;
 constexpr forms::Colour kMasterOn = 0x8080FF;
 
-// The numeric value of a setting: a number as held, a text by its numeric prefix, nothing 0.
-double NumberOf(const SettingValue& v) { return v.AsLeadingNumber(); }
 
 }  // namespace
-
-// Current and stored value of the settings of lines 4 to 16, in file order.
-struct SettingSlot {
-  SettingValue ConverterState::*current;
-  std::string ConverterState::*stored;
-};
-static const SettingSlot kSlots[13] = {
-    {&ConverterState::Fua, &ConverterState::FuaStored},
-    {&ConverterState::Fub, &ConverterState::FubStored},
-    {&ConverterState::Ente, &ConverterState::EnteStored},
-    {&ConverterState::Del, &ConverterState::DelStored},
-    {&ConverterState::Fom, &ConverterState::FomStored},
-    {&ConverterState::FofLoudnessFactor, &ConverterState::FofLoudnessFactorStored},
-    {&ConverterState::SampleLoudnessFactor, &ConverterState::SampleLoudnessFactorStored},
-    {&ConverterState::SampleFrequencyFactor, &ConverterState::SampleFrequencyFactorStored},
-    {&ConverterState::OverallLoudness, &ConverterState::OverallLoudnessStored},
-    {&ConverterState::PitchMultiplier, &ConverterState::PitchMultiplierStored},
-    {&ConverterState::TimbreMultiplier, &ConverterState::TimbreMultiplierStored},
-    {&ConverterState::MasterPitch, &ConverterState::MasterPitchStored},
-    {&ConverterState::MasterTimbre, &ConverterState::MasterTimbreStored}};
 
 void ConverterWindow::ConnectSettingsBoxes() {
   for (int i = 1; i <= 16; ++i) Text[i]->onChange = [this, i] { TextChanged(i); };
@@ -73,12 +51,12 @@ void ConverterWindow::TextChanged(int box) {
       break;
     default: {
       // Boxes 4 to 16 hold the settings of lines 4 to 16.
-      SettingValue& current = s.*(kSlots[box - 4].current);
+      SettingValue& current = s.*(kSettingSlots[box - 4].current);
       current = SettingValue::Number(common::LeadingNumber(text));
       if (box == 10) ShowSampleMode();
       SaveSettings();
       if (box == 15 || box == 16)
-        Text[box]->SetBackColour(NumberOf(current) > 0 ? kMasterOn : kPaleGrey);
+        Text[box]->SetBackColour(current.AsLeadingNumber() > 0 ? kMasterOn : kPaleGrey);
       break;
     }
   }
@@ -107,9 +85,9 @@ void ConverterWindow::Form_Load() {
     Text[2]->SetText(s.PreviousTrackName);
     s.SineStored = files.LineInput(kSettingsFile);
     Text[3]->SetText(s.SineStored == "j" ? "j" : "n");
-    for (int i = 0; i < 13; ++i) {
-      s.*(kSlots[i].stored) = files.LineInput(kSettingsFile);
-      Text[i + 4]->SetText(s.*(kSlots[i].stored));
+    for (int i = 0; i < kSlotCount; ++i) {
+      s.*(kSettingSlots[i].stored) = files.LineInput(kSettingsFile);
+      Text[i + 4]->SetText(s.*(kSettingSlots[i].stored));
     }
     s.SamplePath = files.LineInput(kSettingsFile);
     platform::CopyFile(s.SamplePath, "c:\\Arbeit\\Samp100.wav");
@@ -123,9 +101,9 @@ void ConverterWindow::Form_Load() {
     s.TrackName = s.PreviousTrackName;
     s.Sine = s.SineStored;
     ShowSineMode();
-    for (int i = 0; i < 8; ++i) s.*(kSlots[i].current) = SettingValue::Text(s.*(kSlots[i].stored));
+    for (int i = kFofSlots; i < kScalingSlots; ++i) s.*(kSettingSlots[i].current) = SettingValue::Text(s.*(kSettingSlots[i].stored));
     ShowSampleMode();
-    for (int i = 8; i < 13; ++i) s.*(kSlots[i].current) = SettingValue::Text(s.*(kSlots[i].stored));
+    for (int i = kScalingSlots; i < kSlotCount; ++i) s.*(kSettingSlots[i].current) = SettingValue::Text(s.*(kSettingSlots[i].stored));
     // 5-6.
     s.ProjectPath = s.WorkFolder + s.ProjectName + ".rpp";
     frmDatei.SetCaption(RunCaption());
@@ -170,7 +148,7 @@ void ConverterWindow::SaveSettings() {
     files.Print(kSettingsFile, s.TrackName);
     s.PreviousTrackName = s.TrackName;
     files.Print(kSettingsFile, s.Sine);
-    for (const SettingSlot& slot : kSlots) {
+    for (const SettingSlot& slot : kSettingSlots) {
       common::PrintedLine line;
       tonelist::PrintAsHeld(line, s.*(slot.current));
       files.Print(kSettingsFile, line.str());
@@ -192,7 +170,7 @@ void ConverterWindow::ShowSineMode() {
 }
 
 void ConverterWindow::ShowSampleMode() {
-  const forms::Colour c = NumberOf(state.SampleLoudnessFactor) == 0 ? kPaleGrey : kSampleOn;
+  const forms::Colour c = state.SampleLoudnessFactor.AsLeadingNumber() == 0 ? kPaleGrey : kSampleOn;
   for (forms::Control* control :
        std::initializer_list<forms::Control*>{Text[10], Text[11], &Command11, &Command12})
     control->SetBackColour(c);

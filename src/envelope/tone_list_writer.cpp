@@ -24,9 +24,6 @@ double At(const std::vector<double>& values, long i) {
   return values[static_cast<size_t>(i)];
 }
 
-// A setting where a number is needed: a text by its leading number (an empty text gives 0).
-double NumberOf(const SettingValue& v) { return v.AsLeadingNumber(); }
-
 // The shortest plain text that reads back as the value (period, no blanks, no exponent, no
 // trailing zeros). The 15-digit text form is that text whenever it reads back; otherwise the
 // shortest round-trip digits in fixed notation are taken.
@@ -63,13 +60,14 @@ void ConverterWindow::WriteToneList() {
   const ConverterState& s = state;
   const bool sine = s.Sine == "j";
   const long first = s.RangeStartLine, last = s.RangeEndLine;
-  const double overall = NumberOf(s.OverallLoudness);
-  const double pitchMultiplier = NumberOf(s.PitchMultiplier);
-  const double timbreMultiplier = NumberOf(s.TimbreMultiplier);
-  const double masterPitch = NumberOf(s.MasterPitch);
-  const double masterTimbre = NumberOf(s.MasterTimbre);
-  const double fofFactor = NumberOf(s.FofLoudnessFactor);
-  const bool withSample = NumberOf(s.SampleLoudnessFactor) > 0;
+  // Settings where a number is needed: a text counts by its leading number (empty: 0).
+  const double overall = s.OverallLoudness.AsLeadingNumber();
+  const double pitchMultiplier = s.PitchMultiplier.AsLeadingNumber();
+  const double timbreMultiplier = s.TimbreMultiplier.AsLeadingNumber();
+  const double masterPitch = s.MasterPitch.AsLeadingNumber();
+  const double masterTimbre = s.MasterTimbre.AsLeadingNumber();
+  const double fofFactor = s.FofLoudnessFactor.AsLeadingNumber();
+  const bool withSample = s.SampleLoudnessFactor.AsLeadingNumber() > 0;
 
   // The new text reaches ToneListPath only when the file is closed complete: a failure on the
   // way leaves the previous tone list whole for the compiler builds.
