@@ -41,7 +41,7 @@ std::string Drive::Read(const fs::path& rel) const {
 }
 
 int Drive::Run(const fs::path& program) const {
-  std::string cmd = "env -u DISPLAY -u WAYLAND_DISPLAY ORMILA_DRIVES='" + root_.string() + "' '" +
+  std::string cmd = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM ORMILA_DRIVES='" + root_.string() + "' '" +
                     program.string() + "' >>'" + (Arbeit() / "run.log").string() + "' 2>&1";
   int status = std::system(cmd.c_str());
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;

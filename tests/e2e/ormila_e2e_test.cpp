@@ -73,6 +73,8 @@ TEST(OrmilaOnScreen, Cso1PressedInTheWindowRendersTheExampleProject) {
   const pid_t ormila = fork();
   if (ormila == 0) {
     setenv("ORMILA_DRIVES", drive.root().c_str(), 1);
+    // On the X server of this test, whatever Qt platform the caller's environment names.
+    setenv("QT_QPA_PLATFORM", "xcb", 1);
     const std::string log = (drive.Arbeit() / "run.log").string();
     freopen(log.c_str(), "a", stdout);
     freopen(log.c_str(), "a", stderr);

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "corpus.h"
 #include "envelope/reaper_project.h"
 
 namespace envelope_test {
@@ -407,10 +408,13 @@ INSTANTIATE_TEST_SUITE_P(Flags, KeepRuleTest,
 
 // --- A real project of the corpus through the readers ---
 
-TEST_F(ProjectTest, BikeTourSelectionPointsAndMarkers) {
+using CorpusPointsTest = ProjectTest;
+
+TEST_F(CorpusPointsTest, BikeTourSelectionPointsAndMarkers) {
+  ORMILA_REQUIRE_CORPUS();
   s().ProjectName = "intro";
   s().ProjectPath =
-      std::string(ORMILA_CORPUS) + "/rpp/petebachant_2021-bike-tour__intro_4bb18db.rpp";
+      testing_support::CorpusFolder() + "/rpp/petebachant_2021-bike-tour__intro_4bb18db.rpp";
   window->LoadProjectLines();
   ASSERT_FALSE(s().ProjectMissing);
   s().TrackName = "Bike";

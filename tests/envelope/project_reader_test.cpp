@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "corpus.h"
 #include "envelope/reaper_project.h"
 
 namespace envelope_test {
@@ -359,9 +360,13 @@ TEST_F(ProjectTest, MarkersBeyondTheTwelveThousandthAreNotStored) {
 
 class CorpusTest : public ProjectTest {
  protected:
+  void SetUp() override {
+    ProjectTest::SetUp();
+    ORMILA_REQUIRE_CORPUS();
+  }
   void LoadCorpus(const std::string& file, const std::string& name) {
     s().ProjectName = name;
-    s().ProjectPath = std::string(ORMILA_CORPUS) + "/rpp/" + file;  // a host path, used as it is
+    s().ProjectPath = testing_support::CorpusFolder() + "/rpp/" + file;  // a host path, used as it is
     window->LoadProjectLines();
     ASSERT_FALSE(s().ProjectMissing) << s().ProjectPath;
   }
