@@ -1,6 +1,7 @@
 // The compiler pass: settings, tone list, render batch, orchestra, score, the editor's window,
 // the batch start, and the end of the program.
 #include <functional>
+#include <optional>
 
 #include "common/errors.h"
 #include "compiler/compiler_window.h"
@@ -83,13 +84,18 @@ void CompilerWindow::Form_Load() {
     trapFired = true;  // go on with what was read; file 1 may stay open
   }
 
-  // 10-14: the writing steps; the first error after an unfired trap runs them once more.
+  // 10-14: the writing steps; the first error after an unfired trap runs them once more. A
+  // failed step leaves the old batch, orchestra and score as they were, and the message names
+  // the error that failed first.
+  std::optional<common::RuntimeError> firstError;
   for (;;) {
     try {
       WritingSteps();
       break;
-    } catch (const common::RuntimeError&) {
-      if (trapFired) throw;
+    } catch (const common::RuntimeError& e) {
+      AbandonWritingSteps();
+      if (!firstError) firstError = e;
+      if (trapFired) throw *firstError;
       trapFired = true;
     }
   }
@@ -142,11 +148,14 @@ void CompilerWindow::WritingSteps() {
   CompilerState& s = state;
   const csound::WriterContext context = WriterContext();
 
-  files.OpenOutput(kBatchFile, s.BatchPath);
+  // The batch, orchestra and score are written beside their targets and put in place together
+  // once all are complete.
+  files.OpenOutputReplacing(kBatchFile, s.BatchPath);
   csound::WriteRenderBatch(context);
-  files.Close(kBatchFile);
+  files.CloseHeld(kBatchFile);
 
   WriteCsoundFiles(context);
+  files.PutHeldInPlace();
 
   platform::CloseWindowsByTitle(services.windows, "Dozudava.wav - Cool Edit");
   Command5_Click();
@@ -160,15 +169,21 @@ void CompilerWindow::WriteCsoundFiles(const csound::WriterContext& context) {
     else csound::RewriteSineScoreSecondPart(context);
     return;
   }
-  files.OpenOutput(kOrchestraFile, s.OrchestraPath);
+  files.OpenOutputReplacing(kOrchestraFile, s.OrchestraPath);
   if (s.FofMode) csound::WriteFofOrchestra(context);
   else csound::WriteSineOrchestra(context);
-  files.Close(kOrchestraFile);
+  files.CloseHeld(kOrchestraFile);
 
-  files.OpenOutput(kScoreFile, s.ScorePath);
+  files.OpenOutputReplacing(kScoreFile, s.ScorePath);
   if (s.FofMode) csound::WriteFofScore(context);
   else csound::WriteSineScore(context);
-  files.Close(kScoreFile);
+  files.CloseHeld(kScoreFile);
+}
+
+void CompilerWindow::AbandonWritingSteps() {
+  for (int number : {kScoreFile, kOrchestraFile, kBatchFile, kOrchestraListingFile})
+    files.Abandon(number);
+  files.DropHeld();
 }
 
 void CompilerWindow::Command5_Click() {

@@ -83,6 +83,8 @@ class CompilerWindow {
   void WritingSteps();
   // Orchestra and score; build B keeps the orchestra and rewrites the score's second part.
   void WriteCsoundFiles(const csound::WriterContext& context);
+  // After a failed writing step: no file of the steps stays open, and no new file is put in place.
+  void AbandonWritingSteps();
   std::map<std::string, forms::TextBox*> boxes_;
 };
 

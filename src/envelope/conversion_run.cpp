@@ -18,9 +18,10 @@ void ConverterWindow::RunEnvelopeConversion() {
   // 1.
   s.ProjectMissing = s.TrackMissing = s.NotPointLine = s.NoMarkerFound = s.RangeError =
       s.FrequencyError = false;
-  s.EnvelopeMissing = s.RangeTooLarge = false;
+  s.EnvelopeMissing = s.RangeTooLarge = s.ValueTooLarge = false;
   // 2.
   if (!s.SkipDialogue) AskRunSettings();
+  if (!ToneListSettingsComplete()) return;
   // 3.
   s.ProjectPath = s.WorkFolder + s.ProjectName + ".rpp";
   s.ToneListPath = s.WorkFolder + "Tesu" + ".rsz";
@@ -46,6 +47,10 @@ void ConverterWindow::RunEnvelopeConversion() {
     TakeMarkedPointRange();
   }
   if (s.RangeError) return;
+  if (s.ValueTooLarge) {
+    ClearDisplayLists(true);
+    return;
+  }
   CheckRangeBounds();
   if (s.RangeTooLarge) return;
   // 9-11.
@@ -54,8 +59,8 @@ void ConverterWindow::RunEnvelopeConversion() {
   if (s.NotPointLine) return;
   ReadMarkers();
   if (s.NoMarkerFound) return;
-  AssignMarkerFrequencies();
-  if (s.FrequencyError) {
+  if (!s.ValueTooLarge) AssignMarkerFrequencies();
+  if (s.FrequencyError || s.ValueTooLarge) {
     ClearDisplayLists(true);
     return;
   }
@@ -67,6 +72,20 @@ void ConverterWindow::RunEnvelopeConversion() {
   // 14-15.
   platform::CloseWindowsByTitle(services.windows, "Dozudava.wav - Cool Edit");
   StartCompilerBuild();
+}
+
+bool ConverterWindow::ToneListSettingsComplete() {
+  ConverterState& s = state;
+  for (int slot = kFofSlots; slot < kScalingSlots + 3; ++slot) {
+    const SettingValue& v = s.*(kSettingSlots[slot].current);
+    if (!v.IsUnset() && !(v.IsText() && v.text().find_first_not_of(' ') == std::string::npos))
+      continue;
+    const int box = slot + 4;
+    ShowError("Das Feld \"" + BoxLabel[box]->caption() +
+              "\" ist leer. Die Tonverlaufsliste braucht dort einen Wert.");
+    return false;
+  }
+  return true;
 }
 
 std::string ConverterWindow::CompilerProgramPath() const {

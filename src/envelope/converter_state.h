@@ -65,6 +65,8 @@ struct ConverterState {
   // Failures the reader reports beyond the ones above: no volume envelope, no point line,
   // no envelope end, a range the arrays or the tone list cannot hold.
   bool EnvelopeMissing = false, RangeTooLarge = false;
+  // A number of the project (point, selection, marker) too large for the converter's values.
+  bool ValueTooLarge = false;
 
   // The project as read.
   std::vector<std::string> Zl;  // 1..ProjectLineCount

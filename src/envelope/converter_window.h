@@ -49,6 +49,9 @@ class ConverterWindow {
 
   // The conversion run and its buttons.
   void RunEnvelopeConversion();
+  // False, with a message naming the box, when a setting the tone list is written from (boxes
+  // 4 to 14) is empty: a short settings file leaves such boxes without a value.
+  bool ToneListSettingsComplete();
   void Command3_Click();   // "Cso1"
   void Command19_Click();  // "Cso2"
   void Command1_Click();   // new settings, with the input dialogue
@@ -90,6 +93,9 @@ class ConverterWindow {
   void ParseMarkerTime(int m);
   void ParseMarkerName(int m);
   void AssignMarkerFrequencies();
+  // The number at the start of a field of a project line; a number too large for a value shows
+  // its message once, sets ValueTooLarge and counts as 0.
+  double ProjectNumber(std::string_view field, const std::string& lineText);
 
   // The tone list and the display lists.
   void WriteToneList();

@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "common/errors.h"
 #include "common/numbers.h"
 #include "envelope/converter_window.h"
 
@@ -89,6 +90,28 @@ MarkerTimeField ScanMarkerTime(const std::string& line) {
 
 }  // namespace
 
+double ConverterWindow::ProjectNumber(std::string_view field, const std::string& lineText) {
+  ConverterState& s = state;
+  try {
+    return common::LeadingNumber(field);
+  } catch (const common::RuntimeError& e) {
+    if (e.number() != common::kOverflow) throw;
+  }
+  if (!s.ValueTooLarge) {
+    long number = 0;
+    for (long n = 1; n <= s.ProjectLineCount && number == 0; ++n)
+      if (ProjectLine(s, n) == lineText) number = n;
+    std::string where = number > 0 ? "Zeile " + std::to_string(number) + " der Reaperdatei "
+                                   : "Eine Zeile der Reaperdatei ";
+    std::string value(field);
+    while (!value.empty() && value.back() == ' ') value.pop_back();
+    ShowError(where + s.ProjectPath + " enthält eine zu große Zahl (" + value +
+              "): " + lineText.substr(std::min(lineText.find_first_not_of(' '), lineText.size())));
+  }
+  s.ValueTooLarge = true;
+  return 0;
+}
+
 void ConverterWindow::ReadPointValues() {
   ConverterState& s = state;
   // Lines beyond the arrays are not read (CheckRangeBounds stops a run before that).
@@ -115,7 +138,7 @@ void ConverterWindow::ParsePointTimeField() {
   const long p = s.LineCursor;
   if (p < 0 || p > kPointLineCapacity) return;
   const size_t i = static_cast<size_t>(p);
-  if (!KeepsWorkingValues(s)) s.ZP[i] = common::LeadingNumber(time);
+  if (!KeepsWorkingValues(s)) s.ZP[i] = ProjectNumber(time, line);
   s.ZPRead[i] = s.ZP[i];
 }
 
@@ -126,7 +149,7 @@ void ConverterWindow::ParsePointValueField() {
   const long p = s.LineCursor;
   if (p < 0 || p > kPointLineCapacity) return;
   const size_t i = static_cast<size_t>(p);
-  if (!KeepsWorkingValues(s)) s.LT[i] = common::LeadingNumber(value);
+  if (!KeepsWorkingValues(s)) s.LT[i] = ProjectNumber(value, s.CurrentLine);
   s.LTRead[i] = s.LT[i];
 }
 
@@ -193,12 +216,16 @@ void ConverterWindow::AssignMarkerFrequencies() {
       // A marker with an empty name (REAPER's region ends are such markers) gives no
       // frequencies: the point is one without a marker and keeps those of the point before.
       if (name.empty()) continue;
-      if (common::RoundToStep(common::LeadingNumber(time), 10000) != pointTime) continue;
+      const std::string& markerLine = s.Markerfeld[static_cast<size_t>(m)];
+      const double markerTime = ProjectNumber(time, markerLine);
+      if (s.ValueTooLarge) return;
+      if (common::RoundToStep(markerTime, 10000) != pointTime) continue;
       matched = true;
       // The first word is the pitch, the next one (after one or more blanks) the timbre.
       const size_t blank = name.find(' ');
       const std::string pitchWord = name.substr(0, blank);
-      if (!keep) s.HT[i] = common::LeadingNumber(pitchWord);
+      if (!keep) s.HT[i] = ProjectNumber(pitchWord, markerLine);
+      if (s.ValueTooLarge) return;
       if (s.HT[i] == 0)
         ShowError("Frequenzmarker enthält Buchstaben oder sonstige Zeichen außer Zahlen");
       std::string timbreWord;
@@ -206,7 +233,8 @@ void ConverterWindow::AssignMarkerFrequencies() {
         const size_t from = std::min(name.find_first_not_of(' ', blank), name.size());
         timbreWord = name.substr(from, name.find(' ', from) - from);
       }
-      if (!keep) s.KL[i] = common::LeadingNumber(timbreWord);
+      if (!keep) s.KL[i] = ProjectNumber(timbreWord, markerLine);
+      if (s.ValueTooLarge) return;
       // A single number gives the same frequency for pitch and timbre.
       if (s.KL[i] == 0) s.KL[i] = s.HT[i];
     }

@@ -116,15 +116,17 @@ void ConverterWindow::TakeSelectionRange() {
     valid = !s.SelectionStart.empty() && !s.SelectionEnd.empty();
   }
   if (valid) {
-    double start = common::LeadingNumber(s.SelectionStart);
-    double end = common::LeadingNumber(s.SelectionEnd);
+    double start = ProjectNumber(s.SelectionStart, s.SelectionLine);
+    double end = ProjectNumber(s.SelectionEnd, s.SelectionLine);
+    if (s.ValueTooLarge) return;
     if (start > end) std::swap(start, end);  // REAPER also saves selections end first
     bool endReached = false;
     for (s.LineCursor = s.FirstPointLine < 1 ? 1 : s.FirstPointLine;
          s.LineCursor <= s.LastPointLine; ++s.LineCursor) {
       s.CurrentLine = ProjectLine(s, s.LineCursor);
       ParsePointTime();
-      const double time = common::LeadingNumber(s.ParsedPointTime);
+      const double time = ProjectNumber(s.ParsedPointTime, s.CurrentLine);
+      if (s.ValueTooLarge) return;
       if (startLine == 0 && time >= start) startLine = s.LineCursor;
       // A point exactly at the selection's end is not in the range.
       if (time >= end) {

@@ -53,7 +53,8 @@ namespace {
 
 std::string ReadBytes(const fs::path& host) {
   std::error_code ec;
-  if (fs::is_directory(host, ec)) Raise(common::kPathFileAccessError);
+  // Only regular files are read: a folder, a FIFO or a device would block or never end.
+  if (fs::exists(host, ec) && !fs::is_regular_file(host, ec)) Raise(common::kPathFileAccessError);
   std::ifstream in(host, std::ios::binary);
   if (!in) {
     int err = errno;
@@ -92,15 +93,8 @@ FileTable::FileTable(const DriveMap& drives) : drives_(&drives) {}
 // At the end of the program the runtime closes what is still open; a replacing output that was
 // never closed belongs to a step that failed, so its new text is dropped and the old file stays.
 FileTable::~FileTable() {
-  for (auto& [number, f] : files_) {
-    if (f->out && !f->tempPath.empty()) {
-      std::fclose(f->out);
-      f->out = nullptr;
-      std::error_code ec;
-      fs::remove(f->tempPath, ec);
-    }
-  }
-  CloseAll();
+  while (!files_.empty()) Abandon(files_.begin()->first);
+  DropHeld();
 }
 
 bool FileTable::IsOpen(int number) const { return files_.count(number) != 0; }
@@ -202,6 +196,63 @@ void FileTable::Close(int number) {
     }
   } else if (!ok) {
     Raise(common::kDeviceIoError);
+  }
+}
+
+void FileTable::CloseHeld(int number) {
+  auto it = files_.find(number);
+  if (it == files_.end()) return;
+  if (!it->second->out || it->second->tempPath.empty()) {
+    Close(number);
+    return;
+  }
+  std::unique_ptr<File> f = std::move(it->second);
+  files_.erase(it);
+  bool ok = std::fflush(f->out) == 0;
+  ok = (std::fclose(f->out) == 0) && ok;
+  f->out = nullptr;
+  if (!ok) {
+    std::error_code ec;
+    fs::remove(f->tempPath, ec);
+    Raise(common::kDeviceIoError);
+  }
+  held_.emplace_back(f->tempPath.string(), f->finalPath.string());
+}
+
+void FileTable::PutHeldInPlace() {
+  std::vector<std::pair<std::string, std::string>> held = std::move(held_);
+  held_.clear();
+  bool ok = true;
+  for (const auto& [temp, target] : held) {
+    std::error_code ec;
+    if (ok) fs::rename(temp, target, ec);
+    if (!ok || ec) {
+      ok = false;
+      fs::remove(temp, ec);
+    }
+  }
+  if (!ok) Raise(common::kDeviceIoError);
+}
+
+void FileTable::DropHeld() {
+  for (const auto& [temp, target] : held_) {
+    std::error_code ec;
+    fs::remove(temp, ec);
+  }
+  held_.clear();
+}
+
+void FileTable::Abandon(int number) {
+  auto it = files_.find(number);
+  if (it == files_.end()) return;
+  std::unique_ptr<File> f = std::move(it->second);
+  files_.erase(it);
+  if (!f->out) return;
+  std::fclose(f->out);
+  f->out = nullptr;
+  if (!f->tempPath.empty()) {
+    std::error_code ec;
+    fs::remove(f->tempPath, ec);
   }
 }
 

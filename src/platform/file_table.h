@@ -8,6 +8,8 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace platform {
 
@@ -46,6 +48,16 @@ class FileTable {
   void Close(int number);  // closing a number that is not open does nothing
   void CloseAll();
 
+  // Files written as a group: CloseHeld completes a replacing output beside its target but keeps
+  // the old file in place; PutHeldInPlace then puts every held file in place, in the order they
+  // were closed; DropHeld (or the end of the table) removes them, leaving the old files.
+  void CloseHeld(int number);
+  void PutHeldInPlace();
+  void DropHeld();
+  // Closes the number after a failed step: a replacing output's new text is dropped, so the old
+  // file stays whole; no error is raised.
+  void Abandon(int number);
+
  private:
   struct File;
   File& Get(int number, bool forInput);
@@ -54,6 +66,7 @@ class FileTable {
 
   const DriveMap* drives_;
   std::map<int, std::unique_ptr<File>> files_;
+  std::vector<std::pair<std::string, std::string>> held_;  // host paths: new file, target
 };
 
 // The whole text of a Windows-1252 file, decoded. Errors as OpenInput.

@@ -182,11 +182,12 @@ TEST_F(PassTest, BuildBKeepsTheOrchestraAndTheScoreHead) {
   EXPECT_EQ(starter_.starts[0].commandLine, "C:\\Arbeit\\cs06b3.bat");
 }
 
-TEST_F(PassTest, BuildBInAFreshFolderWritesTheBatchAndStartsNothing) {
+TEST_F(PassTest, BuildBInAFreshFolderWritesNothingAndStartsNothing) {
   Write("Talvik.ini", kSettings);
   Write("Tesu.rsz", "ZP 0 1\r\nHT 440 220\r\nLT 0 0\r\n");
   EXPECT_EQ(RunPass(BuildSettings::TalvikTe3()), 53);
-  EXPECT_TRUE(Exists("cs06b3.bat"));
+  // The batch is put in place only with a complete score.
+  EXPECT_FALSE(Exists("cs06b3.bat"));
   EXPECT_FALSE(Exists("Dozudava.sco"));
   EXPECT_FALSE(Exists("Dozudava.orc"));
   EXPECT_TRUE(starter_.starts.empty());
@@ -205,6 +206,55 @@ TEST_F(PassTest, BuildBWithoutOrchestraFailsInTheListingTwice) {
   EXPECT_NE(score.find("geschrieben.\r\n ;10.12.2026, 08:15:00  -  zweiten Teil"), std::string::npos);
   EXPECT_NE(score.find("geschrieben.\r\n ;alt\r\n"), std::string::npos);
 }
+
+// A tone list whose values fail while the Csound files are written, or a target that cannot be
+// written: the old batch, orchestra and score stay byte for byte, nothing is started, the error
+// is the one that failed first, and no half-written file is left beside them.
+struct WriteFailureCase {
+  const char* name;
+  const char* lastLine;  // appended to a good tone list
+  bool buildA;           // build A, or build B (which keeps the orchestra)
+  int error;
+};
+
+class WriteFailureTest : public PassTest, public ::testing::WithParamInterface<WriteFailureCase> {};
+
+TEST_P(WriteFailureTest, OldFilesStayAsTheyWere) {
+  const WriteFailureCase& c = GetParam();
+  Write("Talvik.ini", kSettings);
+  Write("Tesu.rsz", std::string("ZP 0 1\r\nHT 440 220\r\nLT 0 1000\r\n") + c.lastLine);
+  const std::string oldFiles[][2] = {{"cs06b.bat", "alte Batch\r\n"},
+                                     {"cs06b3.bat", "alte Batch 3\r\n"},
+                                     {"Dozudava.orc", "altes Orchester\r\n"},
+                                     {"Dozudava.sco", " ;alt\r\n i96   0.00   2\r\n e\r\n"}};
+  for (const auto& [name, bytes] : oldFiles) Write(name, bytes);
+  if (std::string(c.name) == "UnwritableScore") {
+    fs::remove(Arbeit() / "Dozudava.sco");
+    fs::create_directory(Arbeit() / "Dozudava.sco");
+  }
+
+  EXPECT_EQ(RunPass(c.buildA ? BuildSettings::TalvikTe() : BuildSettings::TalvikTe3()), c.error);
+  EXPECT_TRUE(starter_.starts.empty());
+  for (const auto& [name, bytes] : oldFiles)
+    if (!fs::is_directory(Arbeit() / name)) EXPECT_EQ(Read(name), bytes) << name;
+  int files = 0;
+  for ([[maybe_unused]] const auto& entry : fs::directory_iterator(Arbeit())) ++files;
+  EXPECT_EQ(files, 6) << "the two inputs and the four old files only";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    ToneLists, WriteFailureTest,
+    ::testing::Values(WriteFailureCase{"LtfWithoutValue", "LTF  \r\n", true, common::kTypeMismatch},
+                      WriteFailureCase{"LtfWithTrailingBlanks", "LTF 1  \r\n", true,
+                                       common::kTypeMismatch},
+                      WriteFailureCase{"LtsNotANumber", "LTS q\r\n", true, common::kTypeMismatch},
+                      WriteFailureCase{"HtsTooLarge", "HTS 1e400\r\n", true, common::kOverflow},
+                      WriteFailureCase{"TimeSpanOverflows", "ZP 3e38 -3e38\r\n", true,
+                                       common::kOverflow},
+                      WriteFailureCase{"BuildBTimeSpanOverflows", "ZP 3e38 -3e38\r\n", false,
+                                       common::kOverflow},
+                      WriteFailureCase{"UnwritableScore", "", true, common::kPathFileAccessError}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 struct OriginCase {
   bool chosen;

@@ -136,3 +136,85 @@ TEST(CompilerBuildB, RendersFromTheKeptOrchestraAndTheRewrittenScore) {
 }
 
 }  // namespace
+
+namespace {
+
+// Bad values in the tone list, or a write cut short: the built program ends with the message of
+// the error that failed first, starts nothing, and the old batch, orchestra and score are byte
+// for byte as before.
+struct BadRunCase {
+  const char* name;
+  const char* program;
+  std::string toneList;
+  const char* message;
+  const char* shellSetup = "";
+  friend void PrintTo(const BadRunCase& c, std::ostream* os) { *os << c.name; }
+};
+
+class CompilerBadRun : public ::testing::TestWithParam<BadRunCase> {};
+
+const char* const kGoodList = "ZP  0     1\r\nHT  220   330\r\nLT  0     20000\r\nKL  600   900\r\n";
+
+TEST_P(CompilerBadRun, KeepsTheOldFilesAndNamesTheFirstError) {
+  const BadRunCase& c = GetParam();
+  e2e::Drive drive(std::string("bad-run-") + c.name);
+  const std::pair<const char*, std::string> old[] = {
+      {"cs06b.bat", " REM alt\r\n"},
+      {"cs06b3.bat", " REM alt 3\r\n"},
+      {"Dozudava.orc", " ; altes Orchester\r\n"},
+      {"Dozudava.sco", " ; alte Partitur\r\n i96   0.00   2\r\n e\r\n"}};
+  for (const auto& [name, bytes] : old) drive.Write(name, bytes);
+  drive.Write("Tesu.rsz", c.toneList);
+  EXPECT_EQ(drive.Run(drive.Arbeit() / "VB" / "Tesu01" / c.program, c.shellSetup), 1);
+  const std::string log = drive.Read("run.log");
+  EXPECT_NE(log.find(c.message), std::string::npos) << log;
+  EXPECT_EQ(log.find("'55'"), std::string::npos) << log;
+  for (const auto& [name, bytes] : old) EXPECT_EQ(drive.Read(name), bytes) << name;
+  for (const auto& entry : std::filesystem::directory_iterator(drive.Arbeit()))
+    EXPECT_EQ(entry.path().filename().string().find(".neu"), std::string::npos)
+        << entry.path() << " left behind";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Inputs, CompilerBadRun,
+    ::testing::Values(
+        BadRunCase{"LtfWithoutValue", "TalvikTe.exe", std::string(kGoodList) + "LTF  \r\n",
+                   "Laufzeitfehler '13': Typen unverträglich"},
+        BadRunCase{"LtsNotANumber", "TalvikTe.exe", std::string(kGoodList) + "LTS q\r\n",
+                   "Laufzeitfehler '13': Typen unverträglich"},
+        BadRunCase{"HtsTooLarge", "TalvikTe.exe", std::string(kGoodList) + "HTS 1e400\r\n",
+                   "Laufzeitfehler '6': Überlauf"},
+        BadRunCase{"TimeSpanOverflows", "TalvikTe.exe", std::string(kGoodList) + "ZP 3e38 -3e38\r\n",
+                   "Laufzeitfehler '6': Überlauf"},
+        BadRunCase{"BuildBTimeSpanOverflows", "TalvikTe3.exe",
+                   std::string(kGoodList) + "ZP 3e38 -3e38\r\n", "Laufzeitfehler '6': Überlauf"},
+        // A file-size limit of 1 KB cuts the orchestra (the batch fits).
+        BadRunCase{"FileSizeLimit", "TalvikTe.exe", kGoodList, "Laufzeitfehler '57'",
+                   "trap \"\" XFSZ; ulimit -f 2"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// Build A renders, a failing build A keeps its files, and build B then renders from the kept
+// orchestra (it used to find an empty one and render nothing).
+TEST(CompilerBadRun, BuildBAfterAFailedBuildARendersFromTheKeptOrchestra) {
+  e2e::Drive drive("bad-run-then-build-b");
+  drive.Write("Tesu.rsz", kGoodList);
+  ASSERT_EQ(drive.Run(drive.Arbeit() / "VB" / "Tesu01" / "TalvikTe.exe"), 0);
+  ASSERT_TRUE(drive.WaitFor("cool-started.txt", 120s)) << drive.Read("run.log");
+  const std::string orchestra = drive.Read("Dozudava.orc");
+  const double seconds = e2e::ReadWave(drive.Arbeit() / "Dozudava.wav").seconds;
+  std::filesystem::remove(drive.Arbeit() / "cool-started.txt");
+  std::filesystem::remove(drive.Arbeit() / "Dozudava.wav");
+
+  drive.Write("Tesu.rsz", std::string(kGoodList) + "LTF  \r\n");
+  ASSERT_EQ(drive.Run(drive.Arbeit() / "VB" / "Tesu01" / "TalvikTe.exe"), 1);
+  EXPECT_EQ(drive.Read("Dozudava.orc"), orchestra);
+
+  drive.Write("Tesu.rsz", kGoodList);
+  ASSERT_EQ(drive.Run(drive.Arbeit() / "VB" / "Tesu01" / "TalvikTe3.exe"), 0) << drive.Read("run.log");
+  ASSERT_TRUE(drive.WaitFor("cool-started.txt", 120s)) << drive.Read("run.log");
+  const e2e::Wave wave = e2e::ReadWave(drive.Arbeit() / "Dozudava.wav");
+  EXPECT_NEAR(wave.seconds, seconds, 0.01);  // the kept head's sustain lines
+  EXPECT_GT(wave.peak, 0.01) << "the wave is silent";
+}
+
+}  // namespace

@@ -40,9 +40,13 @@ std::string Drive::Read(const fs::path& rel) const {
   return ss.str();
 }
 
-int Drive::Run(const fs::path& program) const {
-  std::string cmd = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM ORMILA_DRIVES='" + root_.string() + "' '" +
-                    program.string() + "' >>'" + (Arbeit() / "run.log").string() + "' 2>&1";
+int Drive::Run(const fs::path& program, const std::string& shellSetup) const {
+  const std::string start =
+      shellSetup.empty() ? "'" + program.string() + "'"
+                         : "sh -c '" + shellSetup + "; exec \"$0\"' '" + program.string() + "'";
+  std::string cmd = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM ORMILA_DRIVES='" +
+                    root_.string() + "' " + start + " >>'" + (Arbeit() / "run.log").string() +
+                    "' 2>&1";
   int status = std::system(cmd.c_str());
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }

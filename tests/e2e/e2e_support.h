@@ -25,7 +25,8 @@ class Drive {
 
   // Runs a program of the drive (host path) with ORMILA_DRIVES set and no display; its output
   // and that of everything it starts goes to C:\Arbeit\run.log. Returns the exit status.
-  int Run(const fs::path& program) const;
+  // `shellSetup`, when given, is run by sh before the program (ulimit, trap).
+  int Run(const fs::path& program, const std::string& shellSetup = "") const;
   // Waits until the file exists (and its size stays put for a moment); false on timeout.
   bool WaitFor(const fs::path& relativeToArbeit, std::chrono::seconds timeout) const;
 

@@ -1,6 +1,7 @@
 // Whole conversion runs on a REAPER project as REAPER writes it: the tone list, the start/stop
 // file and the compiler build that is started.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -103,6 +104,15 @@ struct FailureCase {
   const char* message;  // the start of the message shown
 };
 
+// Replaces a text of the example project.
+std::function<void(RunTest&)> Spoil(std::string from, std::string to) {
+  return [from, to](RunTest& t) {
+    std::string p = ReadHostFile(kExamples / "Gleiten.rpp");
+    p.replace(p.find(from), from.size(), to);
+    t.root.Write("c/Arbeit/Gleiten.rpp", p);
+  };
+}
+
 TEST_F(RunTest, AFailedStepShowsItsMessageAndWritesNothing) {
   const std::string before = "alte Tonverlaufsliste\r\n";
   const FailureCase cases[] = {
@@ -124,6 +134,32 @@ TEST_F(RunTest, AFailedStepShowsItsMessageAndWritesNothing) {
          t.root.Write("c/Arbeit/Gleiten.rpp", p);
        },
        "Es fehlt die zweite Markierung!"},
+      // A number too large for a value stops the run (it used to end the program).
+      {"point level too large", Spoil("PT 3.25 0.5 0", "PT 3.25 1e400 0"),
+       "Zeile 141 der Reaperdatei C:\\Arbeit\\Gleiten.rpp enthält eine zu große Zahl (1e400): "
+       "PT 3.25 1e400 0"},
+      {"point time too large", Spoil("PT 3.25 0.5 0", "PT 1e400 0.5 0"),
+       "Zeile 141 der Reaperdatei C:\\Arbeit\\Gleiten.rpp enthält eine zu große Zahl (1e400)"},
+      {"marker time too large", Spoil("MARKER 3 4 440", "MARKER 3 1e400 440"),
+       "Zeile 101 der Reaperdatei C:\\Arbeit\\Gleiten.rpp enthält eine zu große Zahl (1e400): "
+       "MARKER 3 1e400 440 0 0 1 B"},
+      {"marker pitch too large", Spoil("MARKER 3 4 440", "MARKER 3 4 1e400"),
+       "Zeile 101 der Reaperdatei C:\\Arbeit\\Gleiten.rpp enthält eine zu große Zahl (1e400)"},
+      {"marker timbre too large", Spoil("\"330 660\"", "\"330 1e400\""),
+       "Zeile 100 der Reaperdatei C:\\Arbeit\\Gleiten.rpp enthält eine zu große Zahl (1e400)"},
+      {"selection too large",
+       [](RunTest& t) {
+         Spoil("SELECTION 1 5.5", "SELECTION 1 1e400")(t);
+         t.window->state.UseStartStopPoints = false;
+       },
+       "Zeile 69 der Reaperdatei C:\\Arbeit\\Gleiten.rpp enthält eine zu große Zahl (1e400)"},
+      // A FIFO in place of the project would block the window.
+      {"project is a FIFO",
+       [](RunTest& t) {
+         fs::remove(t.root / "c/Arbeit/Gleiten.rpp");
+         ASSERT_EQ(::mkfifo((t.root / "c/Arbeit/Gleiten.rpp").c_str(), 0600), 0);
+       },
+       "C:\\Arbeit\\Gleiten.rpp existiert nicht."},
   };
   for (const FailureCase& c : cases) {
     SetUp();
@@ -136,8 +172,43 @@ TEST_F(RunTest, AFailedStepShowsItsMessageAndWritesNothing) {
     EXPECT_EQ(dialogs.messages.front().text.rfind(c.message, 0), 0u)
         << c.name << ": " << dialogs.messages.front().text;
     EXPECT_EQ(dialogs.messages.front().title, "FEHLER");
+    EXPECT_EQ(dialogs.messages.size(), 1u) << c.name << ": " << dialogs.messages.back().text;
     EXPECT_EQ(ReadArbeit("Tesu.rsz"), before) << c.name;
     EXPECT_TRUE(starter.starts.empty()) << c.name;
+  }
+}
+
+// A settings file of one line leaves the settings boxes empty: the run names the first empty box
+// and writes no tone list with a keyword lacking its value.
+TEST_F(RunTest, AnEmptySettingStopsTheRunBeforeAnythingIsWritten) {
+  root.Write("c/Arbeit/Tesu.ini", "Gleiten\r\n");
+  window = std::make_unique<envelope::ConverterWindow>(
+      envelope::ConverterServices{clock, starter, windowSystem, dialogs, dialogs, dialogs});
+  window->Form_Load();
+  dialogs.messages.clear();
+  window->Command3.Click();
+  ASSERT_EQ(dialogs.messages.size(), 1u);
+  EXPECT_EQ(dialogs.messages[0].text,
+            "Das Feld \"FUA\" ist leer. Die Tonverlaufsliste braucht dort einen Wert.");
+  EXPECT_EQ(dialogs.messages[0].title, "FEHLER");
+  EXPECT_FALSE(fs::exists(root / "c/Arbeit/Tesu.rsz"));
+  EXPECT_TRUE(starter.starts.empty());
+
+  // Filled in, the boxes give a tone list every keyword of which has its value.
+  for (int box = 4; box <= 14; ++box) window->Text[box]->SetText("1");
+  window->Text[2]->SetText("Glissando");
+  dialogs.messages.clear();
+  window->Command3.Click();
+  EXPECT_TRUE(dialogs.messages.empty()) << dialogs.messages.front().text;
+  EXPECT_EQ(Started(), std::vector<std::string>{"C:\\Arbeit\\VB\\Tesu01\\TalvikTe.exe"});
+  std::istringstream list(ReadArbeit("Tesu.rsz"));
+  for (std::string line; std::getline(list, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    // SMP may stand alone: without a sample the compiler reads no sample.
+    if (line.rfind("SMP", 0) == 0) continue;
+    if (line.size() >= 3 && line[0] != ' ' && line.find_first_of(" ") != std::string::npos)
+      EXPECT_NE(line.find_first_not_of(' ', line.find(' ')), std::string::npos)
+          << "a keyword without its value: " << line;
   }
 }
 

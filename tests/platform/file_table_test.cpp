@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <sys/stat.h>
+
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -143,7 +146,13 @@ TEST_F(FileTableTest, OpeningErrors) {
        common::kPathFileAccessError},
       {"output, a folder", [&] { files_.OpenOutput(3, "C:\\Arbeit"); },
        common::kPathFileAccessError},
+      // A FIFO would block the reader, a device would never end: neither is read.
+      {"input, a FIFO", [&] { files_.OpenInput(3, "C:\\Arbeit\\Fifo.rsz"); },
+       common::kPathFileAccessError},
+      {"input, a device", [&] { files_.OpenInput(3, "/dev/zero"); },
+       common::kPathFileAccessError},
   };
+  ASSERT_EQ(::mkfifo((root_.root() / "c/Arbeit/Fifo.rsz").c_str(), 0600), 0);
   for (const Case& c : cases) {
     EXPECT_EQ(ErrorOf(c.open), c.error) << c.name;
     EXPECT_FALSE(files_.IsOpen(3)) << c.name;
@@ -275,6 +284,65 @@ TEST_F(FileTableTest, ReplacingOutputNeverClosedLeavesTheOldFile) {
   for (const auto& entry : fs::directory_iterator(root_ / "c/Arbeit"))
     names.push_back(entry.path().filename().string());
   EXPECT_EQ(names, std::vector<std::string>{"Dozudava.sco"});
+}
+
+// The names in the folder, sorted.
+std::vector<std::string> Names(const fs::path& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(folder))
+    names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+TEST_F(FileTableTest, HeldFilesArePutInPlaceTogetherOrNotAtAll) {
+  root_.Write("c/Arbeit/cs06b.bat", "alte Batch\r\n");
+  root_.Write("c/Arbeit/Dozudava.orc", "altes Orchester\r\n");
+  auto writeBoth = [&] {
+    files_.OpenOutputReplacing(4, "C:\\Arbeit\\cs06b.bat");
+    files_.Print(4, "neue Batch");
+    files_.CloseHeld(4);
+    files_.OpenOutputReplacing(3, "C:\\Arbeit\\Dozudava.orc");
+    files_.Print(3, "neues Orchester");
+    files_.CloseHeld(3);
+  };
+  writeBoth();
+  EXPECT_FALSE(files_.IsOpen(3));
+  EXPECT_EQ(root_.Read("c/Arbeit/cs06b.bat"), "alte Batch\r\n");
+  files_.DropHeld();
+  EXPECT_EQ(Names(root_ / "c/Arbeit"), (std::vector<std::string>{"Dozudava.orc", "cs06b.bat"}));
+  EXPECT_EQ(root_.Read("c/Arbeit/Dozudava.orc"), "altes Orchester\r\n");
+
+  writeBoth();
+  files_.PutHeldInPlace();
+  EXPECT_EQ(root_.Read("c/Arbeit/cs06b.bat"), "neue Batch\r\n");
+  EXPECT_EQ(root_.Read("c/Arbeit/Dozudava.orc"), "neues Orchester\r\n");
+  EXPECT_EQ(Names(root_ / "c/Arbeit"), (std::vector<std::string>{"Dozudava.orc", "cs06b.bat"}));
+
+  // Held files of a table that ends without putting them in place are dropped.
+  {
+    FileTable table(drives_);
+    table.OpenOutputReplacing(4, "C:\\Arbeit\\cs06b.bat");
+    table.Print(4, "dritte Batch");
+    table.CloseHeld(4);
+  }
+  EXPECT_EQ(root_.Read("c/Arbeit/cs06b.bat"), "neue Batch\r\n");
+  EXPECT_EQ(Names(root_ / "c/Arbeit"), (std::vector<std::string>{"Dozudava.orc", "cs06b.bat"}));
+}
+
+TEST_F(FileTableTest, AbandonFreesTheNumberAndKeepsTheOldFile) {
+  root_.Write("c/Arbeit/Dozudava.sco", "alt\r\n");
+  files_.OpenOutputReplacing(2, "C:\\Arbeit\\Dozudava.sco");
+  files_.Print(2, "halb");
+  files_.Abandon(2);
+  files_.Abandon(2);  // a number that is not open: nothing happens
+  EXPECT_FALSE(files_.IsOpen(2));
+  EXPECT_EQ(root_.Read("c/Arbeit/Dozudava.sco"), "alt\r\n");
+  EXPECT_EQ(Names(root_ / "c/Arbeit"), std::vector<std::string>{"Dozudava.sco"});
+  files_.OpenOutputReplacing(2, "C:\\Arbeit\\Dozudava.sco");  // no error 55
+  files_.Print(2, "neu");
+  files_.Close(2);
+  EXPECT_EQ(root_.Read("c/Arbeit/Dozudava.sco"), "neu\r\n");
 }
 
 TEST_F(FileTableTest, ReplacingOutputCreatesAMissingFile) {
