@@ -188,6 +188,9 @@ INSTANTIATE_TEST_SUITE_P(
                    "Laufzeitfehler '6': Überlauf"},
         BadRunCase{"BuildBTimeSpanOverflows", "TalvikTe3.exe",
                    std::string(kGoodList) + "ZP 3e38 -3e38\r\n", "Laufzeitfehler '6': Überlauf"},
+        // A FIFO in place of the settings would block the pass: it is refused before reading.
+        BadRunCase{"SettingsFileIsAFifo", "TalvikTe.exe", kGoodList, "Laufzeitfehler '75'",
+                   "a=\"$ORMILA_DRIVES/c/Arbeit\"; rm \"$a/Talvik.ini\"; mkfifo \"$a/Talvik.ini\""},
         // A file-size limit of 1 KB cuts the orchestra (the batch fits).
         BadRunCase{"FileSizeLimit", "TalvikTe.exe", kGoodList, "Laufzeitfehler '57'",
                    "trap \"\" XFSZ; ulimit -f 2"}),
