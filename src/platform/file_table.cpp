@@ -105,6 +105,12 @@ FileTable::~FileTable() {
 
 bool FileTable::IsOpen(int number) const { return files_.count(number) != 0; }
 
+int FileTable::FreeFile() const {
+  int number = 1;
+  while (IsOpen(number)) ++number;
+  return number;
+}
+
 const FileTable::File* FileTable::Find(int number) const {
   auto it = files_.find(number);
   return it == files_.end() ? nullptr : it->second.get();
@@ -205,6 +211,24 @@ void FileTable::Close(int number) {
   }
 }
 
+void FileTable::Discard(int number) {
+  auto it = files_.find(number);
+  if (it == files_.end()) return;
+  if (it->second->out && !it->second->tempPath.empty()) {
+    std::unique_ptr<File> f = std::move(it->second);
+    files_.erase(it);
+    std::fclose(f->out);
+    f->out = nullptr;
+    std::error_code ec;
+    fs::remove(f->tempPath, ec);
+    return;
+  }
+  try {
+    Close(number);
+  } catch (const common::RuntimeError&) {
+  }
+}
+
 void FileTable::CloseAll() {
   while (!files_.empty()) {
     try {
@@ -232,8 +256,15 @@ void CopyFile(std::string_view source, std::string_view target) {
     Raise(common::kFileNotFound);
   }
   if (!fs::is_directory(to.parent_path(), ec)) Raise(common::kPathNotFound);
-  fs::copy_file(from, to, fs::copy_options::overwrite_existing, ec);
-  if (ec) Raise(common::kPermissionDenied);
+  const fs::path beside =
+      to.parent_path() / ("." + to.filename().string() + "." + std::to_string(::getpid()) + ".neu");
+  fs::copy_file(from, beside, fs::copy_options::overwrite_existing, ec);
+  if (!ec) fs::rename(beside, to, ec);
+  if (ec) {
+    std::error_code ignored;
+    fs::remove(beside, ignored);
+    Raise(common::kPermissionDenied);
+  }
 }
 
 namespace {
