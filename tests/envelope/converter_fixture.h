@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <string>
 
@@ -24,6 +26,18 @@ inline std::string GoldenBytes(const std::string& name) {
       std::filesystem::path(ORMILA_TEST_DATA) / "golden" / "envelope" / name;
   EXPECT_TRUE(std::filesystem::exists(path)) << "missing golden file " << path;
   return platform_test::TempDriveRoot::ReadHost(path);
+}
+
+// Compares bytes with a golden file of tests/data/golden/envelope/ byte for byte;
+// ORMILA_UPDATE_GOLDEN=1 rewrites the file instead (then read it before committing it).
+inline void ExpectGoldenBytes(const std::string& name, const std::string& bytes) {
+  const std::filesystem::path path =
+      std::filesystem::path(ORMILA_TEST_DATA) / "golden" / "envelope" / name;
+  if (const char* u = std::getenv("ORMILA_UPDATE_GOLDEN"); u && std::string(u) == "1") {
+    std::ofstream(path, std::ios::binary) << bytes;
+    return;
+  }
+  EXPECT_EQ(bytes, GoldenBytes(name)) << "golden file " << name;
 }
 
 // Members are public so that the tables of cases in the tests can reach them.
