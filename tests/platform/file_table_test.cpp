@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -373,6 +374,57 @@ TEST_F(ProcessDrivesTest, ChangeFolder) {
   EXPECT_EQ(ErrorOf([] { ChangeFolder("C:\\Fehlt\\"); }), common::kPathNotFound);
   EXPECT_EQ(CurrentFolder(), "c:\\arbeit\\vb\\");
   fs::current_path(before);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Free numbers, discarding, and copies put in place
+
+// The names in a folder.
+std::vector<std::string> Names(const fs::path& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(folder))
+    names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+TEST_F(FileTableTest, FreeFileIsTheLowestNumberNotInUse) {
+  EXPECT_EQ(files_.FreeFile(), 1);
+  files_.OpenOutput(1, "C:\\Arbeit\\a.txt");
+  files_.OpenOutput(2, "C:\\Arbeit\\b.txt");
+  files_.OpenOutput(4, "C:\\Arbeit\\c.txt");
+  EXPECT_EQ(files_.FreeFile(), 3);
+  files_.Close(1);
+  EXPECT_EQ(files_.FreeFile(), 1);
+}
+
+TEST_F(FileTableTest, DiscardDropsAReplacingOutputAndClosesTheOthers) {
+  root_.Write("c/Arbeit/Kopie.rpp", "alt\r\n");
+  root_.Write("c/Arbeit/mix.txt", "a\r\n");
+  files_.OpenOutputReplacing(1, "C:\\Arbeit\\Kopie.rpp");
+  files_.Print(1, "halb");
+  files_.OpenAppend(2, "C:\\Arbeit\\mix.txt");
+  files_.Print(2, "b");
+  files_.OpenInput(3, "C:\\Arbeit\\mix.txt");
+  for (int number : {1, 2, 3, 4}) files_.Discard(number);  // 4 is not open: nothing
+  for (int number : {1, 2, 3}) EXPECT_FALSE(files_.IsOpen(number)) << number;
+  EXPECT_EQ(root_.Read("c/Arbeit/Kopie.rpp"), "alt\r\n");
+  EXPECT_EQ(root_.Read("c/Arbeit/mix.txt"), "a\r\nb\r\n");
+  EXPECT_EQ(Names(root_ / "c/Arbeit"), (std::vector<std::string>{"Kopie.rpp", "mix.txt"}));
+}
+
+TEST_F(ProcessDrivesTest, ACopyIsPutInPlaceWholeOrNotAtAll) {
+  root_.Write("c/Arbeit/Dozudava.wav", "RIFF....WAVE");
+  CopyFile("C:\\Arbeit\\Dozudava.wav", "c:\\Arbeit\\Tesu1.wav");
+  EXPECT_EQ(Names(root_ / "c/Arbeit"), (std::vector<std::string>{"Dozudava.wav", "Tesu1.wav"}));
+  // A target that cannot be replaced (here a folder of that name) stays as it was, and nothing
+  // of the copy is left beside it.
+  root_.MakeFolder("c/Arbeit/Tesu2.wav/besetzt");
+  EXPECT_EQ(ErrorOf([] { CopyFile("C:\\Arbeit\\Dozudava.wav", "c:\\Arbeit\\Tesu2.wav"); }),
+            common::kPermissionDenied);
+  EXPECT_TRUE(fs::is_directory(root_ / "c/Arbeit/Tesu2.wav/besetzt"));
+  EXPECT_EQ(Names(root_ / "c/Arbeit"),
+            (std::vector<std::string>{"Dozudava.wav", "Tesu1.wav", "Tesu2.wav"}));
 }
 
 }  // namespace
