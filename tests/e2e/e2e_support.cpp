@@ -76,6 +76,26 @@ std::pair<int, int> ConverterControlCentre(const std::string& name, int index) {
   return {(c->left() + c->width() / 2) / 15, (c->top() + c->height() / 2) / 15};
 }
 
+std::string WhyNoScreen() {
+  const char* display = std::getenv("DISPLAY");
+  if (!display || !*display) return "no X display (the CTest entry runs this under xvfb-run)";
+  if (std::system("command -v xdotool >/dev/null") != 0) return "xdotool is not installed";
+  return "";
+}
+
+void WriteExampleProject(const Drive& drive) {
+  const fs::path examples = fs::path(ORMILA_SOURCE_DIR) / "examples";
+  for (const char* name : {"Gleiten.rpp", "Tesu.ini"}) {
+    std::ifstream in(examples / name, std::ios::binary);
+    std::ostringstream ss;
+    ss << in.rdbuf();
+    drive.Write(name, ss.str());
+  }
+  const std::string sox = "sox -n -r 44100 -c 2 -b 16 '" + (drive.Arbeit() / "Klang.wav").string() +
+                          "' synth 1 pluck 220 2>/dev/null";
+  if (std::system(sox.c_str()) != 0) throw std::runtime_error("sox could not write Klang.wav");
+}
+
 std::string CommandOutput(const std::string& command) {
   std::string out;
   if (FILE* p = popen(command.c_str(), "r")) {

@@ -46,6 +46,12 @@ struct Wave {
 // window model's layout (15 twips a pixel).
 std::pair<int, int> ConverterControlCentre(const std::string& name, int index = -1);
 
+// Why the on-screen tests cannot run here ("" when they can): no X display, or no xdotool.
+std::string WhyNoScreen();
+
+// A drive with the example project "Gleiten", its settings file and a plucked sample.
+void WriteExampleProject(const Drive& drive);
+
 // What a shell command prints, without its last line end.
 std::string CommandOutput(const std::string& command);
 

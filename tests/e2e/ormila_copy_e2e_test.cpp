@@ -8,27 +8,17 @@
 #include <string>
 
 #include "e2e_support.h"
-#include "platform/temp_drive_root.h"
 
 namespace {
 
 using namespace std::chrono_literals;
 namespace fs = std::filesystem;
-using platform_test::ReadHostFile;
 
 TEST(OrmilaOnScreen, CopyAndSnapshotOfTheExampleProjectAndTheCopyConvertsAgain) {
-  const char* display = std::getenv("DISPLAY");
-  if (!display || !*display) GTEST_SKIP() << "no X display (the CTest entry runs this under xvfb-run)";
-  if (std::system("command -v xdotool >/dev/null") != 0) GTEST_SKIP() << "xdotool is not installed";
+  if (const std::string why = e2e::WhyNoScreen(); !why.empty()) GTEST_SKIP() << why;
 
   e2e::Drive drive("ormila-copy");
-  const fs::path examples = fs::path(ORMILA_SOURCE_DIR) / "examples";
-  drive.Write("Gleiten.rpp", ReadHostFile(examples / "Gleiten.rpp"));
-  drive.Write("Tesu.ini", ReadHostFile(examples / "Tesu.ini"));
-  ASSERT_EQ(std::system(("sox -n -r 44100 -c 2 -b 16 '" + (drive.Arbeit() / "Klang.wav").string() +
-                         "' synth 1 pluck 220 2>/dev/null")
-                            .c_str()),
-            0);
+  e2e::WriteExampleProject(drive);
 
   e2e::OrmilaOnDisplay ormila(drive);
   ASSERT_FALSE(ormila.window().empty()) << drive.Read("run.log");

@@ -3,50 +3,22 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
-#include <thread>
-
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include "e2e_support.h"
-#include "envelope/converter_window.h"
-#include "platform/clock.h"
-#include "platform/dialogs.h"
-#include "platform/program_start.h"
-#include "platform/window_closing.h"
 
 namespace {
 
 using namespace std::chrono_literals;
 namespace fs = std::filesystem;
 
-std::string ReadHost(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::stringstream ss;
-  ss << in.rdbuf();
-  return ss.str();
-}
-
 TEST(OrmilaOnScreen, Cso1PressedInTheWindowRendersTheExampleProject) {
-  const char* display = std::getenv("DISPLAY");
-  if (!display || !*display) GTEST_SKIP() << "no X display (the CTest entry runs this under xvfb-run)";
-  if (std::system("command -v xdotool >/dev/null") != 0) GTEST_SKIP() << "xdotool is not installed";
+  if (const std::string why = e2e::WhyNoScreen(); !why.empty()) GTEST_SKIP() << why;
 
   e2e::Drive drive("ormila");
-  const fs::path examples = fs::path(ORMILA_SOURCE_DIR) / "examples";
-  drive.Write("Gleiten.rpp", ReadHost(examples / "Gleiten.rpp"));
-  drive.Write("Tesu.ini", ReadHost(examples / "Tesu.ini"));
-  ASSERT_EQ(std::system(("sox -n -r 44100 -c 2 -b 16 '" + (drive.Arbeit() / "Klang.wav").string() +
-                         "' synth 1 pluck 220 2>/dev/null")
-                            .c_str()),
-            0);
+  e2e::WriteExampleProject(drive);
 
   e2e::OrmilaOnDisplay ormila(drive);
   const std::string& window = ormila.window();

@@ -9,6 +9,7 @@
 #include <fstream>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "envelope/converter_window.h"
 #include "platform/clock.h"
@@ -53,6 +54,26 @@ class ConverterTest : public ::testing::Test {
   ~ConverterTest() override {
     window.reset();  // closes (or drops) what the window left open before the root goes
     platform::SetDrives(platform::DriveMap::FromEnvironment());
+  }
+
+  // The example project "Gleiten" with its settings file and sample on the drive, and the window
+  // started on them.
+  void StartWithExample() {
+    const std::filesystem::path examples = std::filesystem::path(ORMILA_SOURCE_DIR) / "examples";
+    root.Write("c/Arbeit/Gleiten.rpp", platform_test::ReadHostFile(examples / "Gleiten.rpp"));
+    root.Write("c/Arbeit/Tesu.ini", platform_test::ReadHostFile(examples / "Tesu.ini"));
+    root.Write("c/Arbeit/Klang.wav", "RIFF");
+    window->Form_Load();
+  }
+
+  // The texts of the message boxes shown so far; every one must be titled "FEHLER".
+  std::vector<std::string> Messages() const {
+    std::vector<std::string> texts;
+    for (const auto& m : dialogs.messages) {
+      EXPECT_EQ(m.title, "FEHLER") << m.text;
+      texts.push_back(m.text);
+    }
+    return texts;
   }
 
   // Bytes of a file below C:\Arbeit\ ("Tesu.rsz").

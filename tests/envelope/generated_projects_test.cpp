@@ -246,23 +246,12 @@ TEST_F(GeneratedProjectTest, ARangeBeyondTheArraysIsNotWritten) {
 class CopyButtonTest : public ConverterTest {
  protected:
   void SetUp() override {
-    root.Write("c/Arbeit/Gleiten.rpp", ReadHostFile(kExamples / "Gleiten.rpp"));
-    root.Write("c/Arbeit/Tesu.ini", ReadHostFile(kExamples / "Tesu.ini"));
-    root.Write("c/Arbeit/Klang.wav", "RIFF");
-    window->Form_Load();
+    StartWithExample();
     window->Command3.Click();  // the first run of the session: the marked points 1 s to 6.5 s
     ASSERT_TRUE(dialogs.messages.empty()) << dialogs.messages.front().text;
     starter.starts.clear();
   }
   envelope::ConverterState& s() { return window->state; }
-  std::vector<std::string> Messages() const {
-    std::vector<std::string> texts;
-    for (const auto& m : dialogs.messages) {
-      EXPECT_EQ(m.title, "FEHLER") << m.text;
-      texts.push_back(m.text);
-    }
-    return texts;
-  }
   // What the window shows and holds that a copy changes.
   struct Visible {
     std::string projectBox, projectName, clipboard, settings;

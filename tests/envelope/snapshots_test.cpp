@@ -68,14 +68,6 @@ class SnapshotTest : public ConverterTest {
   }
   envelope::ConverterState& s() { return window->state; }
   bool Exists(const std::string& name) const { return fs::exists(root / ("c/Arbeit/" + name)); }
-  std::vector<std::string> Messages() const {
-    std::vector<std::string> texts;
-    for (const auto& m : dialogs.messages) {
-      EXPECT_EQ(m.title, "FEHLER") << m.text;
-      texts.push_back(m.text);
-    }
-    return texts;
-  }
   // The names in C:\Arbeit\ that begin with "Tesu" and a digit, or "mix".
   std::vector<std::string> KeptFiles() const {
     std::vector<std::string> names;
@@ -177,7 +169,9 @@ TEST(SnapshotNumbers, TheNextFreeNumberAboveTheCounter) {
       } t;
       for (const std::string& name : c.existing) t.root.Write("c/Arbeit/" + name, "alt " + name);
       t.Start(c.counterLine, c.emptySampleLine);
-      if (c.emptySampleLine) EXPECT_TRUE(t.s().SnapshotCounter.IsUnset());
+      if (c.emptySampleLine) {
+        EXPECT_TRUE(t.s().SnapshotCounter.IsUnset());
+      }
       t.Run();
       (snapshot ? t.window->Command4 : t.window->Csoundstore).Click();
       EXPECT_TRUE(t.Messages().empty());
