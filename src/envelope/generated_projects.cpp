@@ -48,7 +48,10 @@ class GeneratedProjectWriter {
  public:
   GeneratedProjectWriter(ConverterWindow& w, std::string path) : w_(w), path_(std::move(path)) {}
 
-  void Write(const std::vector<RangePass>& passes) {
+  // `beforePuttingInPlace` runs when the new project is complete beside its target, before it
+  // replaces the target; when it fails, the new project is dropped.
+  void Write(const std::vector<RangePass>& passes,
+             const std::function<void()>& beforePuttingInPlace = {}) {
     const ConverterState& s = w_.state;
     // The arrays hold project lines up to KL's bound; a range beyond them cannot be written.
     if (s.RangeStartLine <= s.RangeEndLine &&
@@ -90,6 +93,7 @@ class GeneratedProjectWriter {
         }
       }
       CopyTemplate("Grundtext4");
+      if (beforePuttingInPlace) beforePuttingInPlace();
       w_.files.Close(out_);
     } catch (const common::RuntimeError&) {
       // The project is written whole or not at all: an older file of the name stays as it was.
@@ -130,11 +134,16 @@ void ConverterWindow::WriteSnapshotProject() {
 
 void ConverterWindow::WriteCopyProject() {
   // The range from 2 s on, then again CopyOffset later; the first point of the first copy and
-  // the last point of the second are selected.
+  // the last point of the second are selected. A copy of the same name that exists already may
+  // have been edited: once the new one is complete, the old one is kept as "...c.rpp-bak".
   const ConverterState& s = state;
   GeneratedProjectWriter(*this, s.CopyProjectPath)
       .Write({{[&s](double t) { return t - s.CopyStart + 2; }, true, false},
-              {[&s](double t) { return t - s.CopyStart + 2 + s.CopyOffset; }, false, true}});
+              {[&s](double t) { return t - s.CopyStart + 2 + s.CopyOffset; }, false, true}},
+             [&s] {
+               if (platform::FileExists(s.CopyProjectPath))
+                 platform::CopyFile(s.CopyProjectPath, s.CopyProjectPath + "-bak");
+             });
 }
 
 void ConverterWindow::kopieren_Click() {
@@ -165,10 +174,7 @@ void ConverterWindow::kopieren_Click() {
     return;
   }
   // The project is written first; the name box and the clipboard change only when it is there.
-  // A copy of the same name that exists already is kept beside it as "...c.rpp-bak".
   try {
-    if (platform::FileExists(s.CopyProjectPath))
-      platform::CopyFile(s.CopyProjectPath, s.CopyProjectPath + "-bak");
     WriteCopyProject();
   } catch (const common::RuntimeError& e) {
     ShowError(s.CopyProjectPath + " konnte nicht geschrieben werden (" + e.text() + ").");

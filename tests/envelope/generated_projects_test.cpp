@@ -326,7 +326,17 @@ TEST_F(CopyButtonTest, AnExistingCopyIsKeptAsBak) {
   window->kopieren.Click();
   EXPECT_TRUE(Messages().empty());
   EXPECT_EQ(ReadArbeit("Gleitenc.rpp-bak"), "bearbeitet\r\n");
-  EXPECT_TRUE(ReadArbeit("Gleitenc.rpp").starts_with("<REAPER_PROJECT 0.1  3.71 \r\n"));
+  const std::string first = ReadArbeit("Gleitenc.rpp");
+  EXPECT_TRUE(first.starts_with("<REAPER_PROJECT 0.1  3.71 \r\n"));
+  // A keep that cannot be made stops the copy: the old copy and its keep stay as they were.
+  window->Text[1]->SetText("Gleiten");
+  fs::remove(root / "c/Arbeit/Gleitenc.rpp-bak");
+  fs::create_directories(root / "c/Arbeit/Gleitenc.rpp-bak/besetzt");
+  window->kopieren.Click();
+  EXPECT_EQ(Messages(), std::vector<std::string>{"c:\\Arbeit\\Gleitenc.rpp konnte nicht "
+                                                 "geschrieben werden (Zugriff verweigert)."});
+  EXPECT_EQ(ReadArbeit("Gleitenc.rpp"), first);
+  EXPECT_EQ(window->Text[1]->text(), "Gleiten");
 }
 
 struct CopyFailure {
@@ -383,6 +393,7 @@ TEST_F(CopyButtonTest, AFailedCopyChangesNothing) {
     for (const std::string& item : window->Testlist.items())
       EXPECT_EQ(item.find("wurde geschrieben"), std::string::npos) << item;
     EXPECT_EQ(ReadArbeit("Gleitenc.rpp"), "bearbeitet\r\n");
+    EXPECT_FALSE(fs::exists(root / "c/Arbeit/Gleitenc.rpp-bak")) << "nothing to keep yet";
     EXPECT_TRUE(starter.starts.empty());
   }
 }
