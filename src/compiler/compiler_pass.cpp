@@ -182,7 +182,7 @@ void CompilerWindow::WriteCsoundFiles(const csound::WriterContext& context) {
 
 void CompilerWindow::AbandonWritingSteps() {
   for (int number : {kScoreFile, kOrchestraFile, kBatchFile, kOrchestraListingFile})
-    files.Abandon(number);
+    files.Discard(number);
   files.DropHeld();
 }
 

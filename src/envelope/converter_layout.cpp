@@ -42,6 +42,7 @@ void ConverterWindow::ArrangeControls() {
   row(kMargin + 6 * kRow, {{&kopieren, wide}, {&Abstandstext, wide}});
   row(kMargin + 8 * kRow, {{&Command11, wide}, {&Command12, wide}});
   row(kMargin + 10 * kRow, {{&Orcknopf, narrow}, {&Scoknopf, narrow}});
+  row(kMargin + 12 * kRow, {{&Command4, wide}, {&Csoundstore, narrow}});  // the snapshot buttons
 
   // Below: the display list across the window and the four value columns under it.
   const int listTop = kMargin + 17 * kRow + 120;

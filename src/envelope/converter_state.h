@@ -94,6 +94,8 @@ struct ConverterState {
   std::string CopyProjectPath;
   double CopyStart = 0, CopyEnd = 0, CopyOffset = 0;
   std::string SnapshotProjectPath;
+  std::string SnapshotWavPath, SnapshotToneListPath, SnapshotSettingsPath;
+  std::string SavedOrchestraPath, SavedScorePath, SavedWavPath;
 };
 
 // The current value and the stored text of each setting of the settings file's lines 4 to 16, in

@@ -35,6 +35,8 @@ ConverterWindow::ConverterWindow(ConverterServices services)
       Scoknopf(frmDatei.Add<forms::Button>("Scoknopf")),
       Testlist(frmDatei.Add<forms::ListBox>("Testlist")) {
   CreateControls();
+  ConnectCopyButton();
+  CreateSnapshotButtons();
   ArrangeControls();
   ConnectSettingsBoxes();
 }

@@ -104,6 +104,19 @@ class ConverterWindow {
   // Project templates written at every start.
   void WriteProjectTemplates();
 
+  // Generated projects: the copy button and the snapshot project (generated_projects.cpp).
+  void kopieren_Click();  // "Copy"
+  void WriteCopyProject();
+  void WriteSnapshotProject();
+  // True when the last run ended with every failure flag clear.
+  bool LastRunSucceeded() const;
+
+  // Snapshots and the mix file (snapshots.cpp).
+  void Command4_Click();     // "Snapshot"
+  void Csoundstore_Click();  // "S"
+  void WriteSubmixBatch();
+  std::string MixFilePath() const { return "C:\\Arbeit\\mix-ormila.txt"; }
+
   // The start/stop file "Tesu2.ini": two printed numbers.
   void WriteStartStopFile(double first, double second);
   std::string StartStopFilePath() const { return state.WorkFolder + "Tesu2.ini"; }
@@ -142,6 +155,9 @@ class ConverterWindow {
   forms::Button& Scoknopf;
   forms::ListBox& Testlist;
   std::array<forms::ListBox*, 5> Testliste{};  // Testliste(1) .. Testliste(4)
+  // The snapshot buttons (snapshots.cpp).
+  forms::Button& Command4 = frmDatei.Add<forms::Button>("Command4");
+  forms::Button& Csoundstore = frmDatei.Add<forms::Button>("Csoundstore");
 
  private:
   void CreateControls();
@@ -149,6 +165,8 @@ class ConverterWindow {
   void ArrangeControls();
   void ConnectSettingsBoxes();
   void TextChanged(int box);
+  void ConnectCopyButton();      // generated_projects.cpp
+  void CreateSnapshotButtons();  // snapshots.cpp
 };
 
 }  // namespace envelope

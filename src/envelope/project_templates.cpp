@@ -192,18 +192,11 @@ constexpr ProjectTemplate kProjectTemplates[] = {
 };
 // clang-format on
 
-// The lowest file number not in use.
-int NextFreeFileNumber(const platform::FileTable& files) {
-  int number = 1;
-  while (files.IsOpen(number)) ++number;
-  return number;
-}
-
 }  // namespace
 
 void ConverterWindow::WriteProjectTemplates() {
   for (const ProjectTemplate& t : kProjectTemplates) {
-    const int f = NextFreeFileNumber(files);
+    const int f = files.FreeFile();
     files.OpenOutput(f, state.WorkFolder + t.name);
     std::string_view rest = t.text;
     for (;;) {

@@ -93,11 +93,17 @@ FileTable::FileTable(const DriveMap& drives) : drives_(&drives) {}
 // At the end of the program the runtime closes what is still open; a replacing output that was
 // never closed belongs to a step that failed, so its new text is dropped and the old file stays.
 FileTable::~FileTable() {
-  while (!files_.empty()) Abandon(files_.begin()->first);
+  while (!files_.empty()) Discard(files_.begin()->first);
   DropHeld();
 }
 
 bool FileTable::IsOpen(int number) const { return files_.count(number) != 0; }
+
+int FileTable::FreeFile() const {
+  int number = 1;
+  while (IsOpen(number)) ++number;
+  return number;
+}
 
 const FileTable::File* FileTable::Find(int number) const {
   auto it = files_.find(number);
@@ -242,17 +248,21 @@ void FileTable::DropHeld() {
   held_.clear();
 }
 
-void FileTable::Abandon(int number) {
+void FileTable::Discard(int number) {
   auto it = files_.find(number);
   if (it == files_.end()) return;
-  std::unique_ptr<File> f = std::move(it->second);
-  files_.erase(it);
-  if (!f->out) return;
-  std::fclose(f->out);
-  f->out = nullptr;
-  if (!f->tempPath.empty()) {
+  if (it->second->out && !it->second->tempPath.empty()) {
+    std::unique_ptr<File> f = std::move(it->second);
+    files_.erase(it);
+    std::fclose(f->out);
+    f->out = nullptr;
     std::error_code ec;
     fs::remove(f->tempPath, ec);
+    return;
+  }
+  try {
+    Close(number);
+  } catch (const common::RuntimeError&) {
   }
 }
 
@@ -283,8 +293,15 @@ void CopyFile(std::string_view source, std::string_view target) {
     Raise(common::kFileNotFound);
   }
   if (!fs::is_directory(to.parent_path(), ec)) Raise(common::kPathNotFound);
-  fs::copy_file(from, to, fs::copy_options::overwrite_existing, ec);
-  if (ec) Raise(common::kPermissionDenied);
+  const fs::path beside =
+      to.parent_path() / ("." + to.filename().string() + "." + std::to_string(::getpid()) + ".neu");
+  fs::copy_file(from, beside, fs::copy_options::overwrite_existing, ec);
+  if (!ec) fs::rename(beside, to, ec);
+  if (ec) {
+    std::error_code ignored;
+    fs::remove(beside, ignored);
+    Raise(common::kPermissionDenied);
+  }
 }
 
 namespace {

@@ -38,6 +38,8 @@ class FileTable {
   void OpenOutputReplacing(int number, std::string_view path);
 
   bool IsOpen(int number) const;
+  // The lowest file number not in use.
+  int FreeFile() const;
   // Next line without its ending; 62 at the end, 52 when the number is not open, 54 for output.
   std::string LineInput(int number);
   bool Eof(int number) const;
@@ -46,6 +48,9 @@ class FileTable {
   // Writes the text without a line end (the last line of a file that ends without one).
   void PrintText(int number, std::string_view text);
   void Close(int number);  // closing a number that is not open does nothing
+  // Closes without putting a replacing output in place: the new text is dropped, the old file
+  // stays as it was. Other files are closed as by Close.
+  void Discard(int number);
   void CloseAll();
 
   // Files written as a group: CloseHeld completes a replacing output beside its target but keeps
@@ -54,9 +59,6 @@ class FileTable {
   void CloseHeld(int number);
   void PutHeldInPlace();
   void DropHeld();
-  // Closes the number after a failed step: a replacing output's new text is dropped, so the old
-  // file stays whole; no error is raised.
-  void Abandon(int number);
 
  private:
   struct File;
@@ -72,7 +74,8 @@ class FileTable {
 // The whole text of a Windows-1252 file, decoded. Errors as OpenInput.
 std::string ReadWholeFile(std::string_view path);
 
-// Copies a file (53 when the source is missing, 76 when the target folder is missing).
+// Copies a file (53 when the source is missing, 76 when the target folder is missing). The copy is
+// made beside the target and put in place when complete: a failed copy leaves the target as it was.
 void CopyFile(std::string_view source, std::string_view target);
 bool FileExists(std::string_view path);
 

@@ -8,7 +8,15 @@
 #include <stdexcept>
 #include <thread>
 #include <algorithm>
+#include <signal.h>
 #include <sys/wait.h>
+#include <unistd.h>
+
+#include "envelope/converter_window.h"
+#include "platform/clock.h"
+#include "platform/dialogs.h"
+#include "platform/program_start.h"
+#include "platform/window_closing.h"
 
 namespace e2e {
 
@@ -59,6 +67,91 @@ bool Drive::WaitFor(const fs::path& rel, std::chrono::seconds timeout) const {
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
   }
   return false;
+}
+
+std::pair<int, int> ConverterControlCentre(const std::string& name, int index) {
+  platform::FixedClock clock("10.12.2026", "08:15:00");
+  platform::FakeProgramStarter starter;
+  platform::FakeWindowSystem windows;
+  platform::ScriptedDialogs dialogs;
+  envelope::ConverterWindow model({clock, starter, windows, dialogs, dialogs, dialogs});
+  const forms::Control* c = model.frmDatei.Find(name, index);
+  if (!c) throw std::runtime_error("no control " + name);
+  return {(c->left() + c->width() / 2) / 15, (c->top() + c->height() / 2) / 15};
+}
+
+std::string WhyNoScreen() {
+  const char* display = std::getenv("DISPLAY");
+  if (!display || !*display) return "no X display (the CTest entry runs this under xvfb-run)";
+  if (std::system("command -v xdotool >/dev/null") != 0) return "xdotool is not installed";
+  return "";
+}
+
+void WriteExampleProject(const Drive& drive) {
+  const fs::path examples = fs::path(ORMILA_SOURCE_DIR) / "examples";
+  for (const char* name : {"Gleiten.rpp", "Tesu.ini"}) {
+    std::ifstream in(examples / name, std::ios::binary);
+    std::ostringstream ss;
+    ss << in.rdbuf();
+    drive.Write(name, ss.str());
+  }
+  const std::string sox = "sox -n -r 44100 -c 2 -b 16 '" + (drive.Arbeit() / "Klang.wav").string() +
+                          "' synth 1 pluck 220 2>/dev/null";
+  if (std::system(sox.c_str()) != 0) throw std::runtime_error("sox could not write Klang.wav");
+}
+
+std::string CommandOutput(const std::string& command) {
+  std::string out;
+  if (FILE* p = popen(command.c_str(), "r")) {
+    char buf[256];
+    while (fgets(buf, sizeof buf, p)) out += buf;
+    pclose(p);
+  }
+  while (!out.empty() && (out.back() == '\n' || out.back() == '\r')) out.pop_back();
+  return out;
+}
+
+OrmilaOnDisplay::OrmilaOnDisplay(const Drive& drive) {
+  const pid_t pid = fork();
+  if (pid == 0) {
+    setenv("ORMILA_DRIVES", drive.root().c_str(), 1);
+    // On the X server of the test, whatever Qt platform the caller's environment names.
+    setenv("QT_QPA_PLATFORM", "xcb", 1);
+    const std::string log = (drive.Arbeit() / "run.log").string();
+    if (!freopen(log.c_str(), "a", stdout) || !freopen(log.c_str(), "a", stderr)) _exit(126);
+    const std::string program = std::string(ORMILA_BINARY_DIR) + "/apps/Ormila";
+    execl(program.c_str(), "Ormila", nullptr);
+    _exit(127);
+  }
+  pid_ = pid;
+  if (pid_ > 0)
+    window_ = CommandOutput(
+        "timeout 20 xdotool search --sync --onlyvisible --name 'Ormila v5.31' | head -1");
+  std::this_thread::sleep_for(std::chrono::milliseconds(500));
+}
+
+OrmilaOnDisplay::~OrmilaOnDisplay() {
+  if (pid_ <= 0) return;
+  kill(pid_, SIGTERM);
+  waitpid(pid_, nullptr, 0);
+}
+
+bool OrmilaOnDisplay::Click(const std::string& control, int index) const {
+  const auto [x, y] = ConverterControlCentre(control, index);
+  const bool ok = std::system(("xdotool mousemove --window " + window_ + " " + std::to_string(x) +
+                               " " + std::to_string(y) + " click 1")
+                                  .c_str()) == 0;
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  return ok;
+}
+
+bool OrmilaOnDisplay::Type(const std::string& control, const std::string& text) const {
+  if (!Click(control)) return false;
+  const bool ok = std::system(("xdotool key --window " + window_ + " ctrl+a && xdotool type --delay 50 '" +
+                               text + "'")
+                                  .c_str()) == 0;
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  return ok;
 }
 
 namespace {

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace e2e {
@@ -40,6 +41,40 @@ struct Wave {
   int bitsPerSample = 0;
   double seconds = 0;
   double peak = 0;  // largest absolute sample, 0..1
+};
+
+// The centre, in pixels of the window, of the converter window's control of that name, from the
+// window model's layout (15 twips a pixel).
+std::pair<int, int> ConverterControlCentre(const std::string& name, int index = -1);
+
+// Why the on-screen tests cannot run here ("" when they can): no X display, or no xdotool.
+std::string WhyNoScreen();
+
+// A drive with the example project "Gleiten", its settings file and a plucked sample.
+void WriteExampleProject(const Drive& drive);
+
+// What a shell command prints, without its last line end.
+std::string CommandOutput(const std::string& command);
+
+// The program Ormila started on the drive under the X display (ORMILA_DRIVES set, its output in
+// C:\Arbeit\run.log), pressed and typed into with xdotool; ended when destroyed.
+class OrmilaOnDisplay {
+ public:
+  explicit OrmilaOnDisplay(const Drive& drive);
+  ~OrmilaOnDisplay();
+  OrmilaOnDisplay(const OrmilaOnDisplay&) = delete;
+  OrmilaOnDisplay& operator=(const OrmilaOnDisplay&) = delete;
+
+  // The X window id of the converter window; empty when it did not show within 20 s.
+  const std::string& window() const { return window_; }
+  // A mouse click in the middle of the control; false when xdotool failed.
+  bool Click(const std::string& control, int index = -1) const;
+  // Replaces the text of a text box by typing into it.
+  bool Type(const std::string& control, const std::string& text) const;
+
+ private:
+  int pid_ = -1;
+  std::string window_;
 };
 
 // Reads a PCM WAV file (16, 24 or 32 bit integer, or 32-bit float).

@@ -4,9 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "envelope/converter_window.h"
 #include "platform/clock.h"
@@ -26,6 +29,18 @@ inline std::string GoldenBytes(const std::string& name) {
   return platform_test::TempDriveRoot::ReadHost(path);
 }
 
+// Compares bytes with a golden file of tests/data/golden/envelope/ byte for byte;
+// ORMILA_UPDATE_GOLDEN=1 rewrites the file instead (then read it before committing it).
+inline void ExpectGoldenBytes(const std::string& name, const std::string& bytes) {
+  const std::filesystem::path path =
+      std::filesystem::path(ORMILA_TEST_DATA) / "golden" / "envelope" / name;
+  if (const char* u = std::getenv("ORMILA_UPDATE_GOLDEN"); u && std::string(u) == "1") {
+    std::ofstream(path, std::ios::binary) << bytes;
+    return;
+  }
+  EXPECT_EQ(bytes, GoldenBytes(name)) << "golden file " << name;
+}
+
 // Members are public so that the tables of cases in the tests can reach them.
 class ConverterTest : public ::testing::Test {
  public:
@@ -39,6 +54,26 @@ class ConverterTest : public ::testing::Test {
   ~ConverterTest() override {
     window.reset();  // closes (or drops) what the window left open before the root goes
     platform::SetDrives(platform::DriveMap::FromEnvironment());
+  }
+
+  // The example project "Gleiten" with its settings file and sample on the drive, and the window
+  // started on them.
+  void StartWithExample() {
+    const std::filesystem::path examples = std::filesystem::path(ORMILA_SOURCE_DIR) / "examples";
+    root.Write("c/Arbeit/Gleiten.rpp", platform_test::ReadHostFile(examples / "Gleiten.rpp"));
+    root.Write("c/Arbeit/Tesu.ini", platform_test::ReadHostFile(examples / "Tesu.ini"));
+    root.Write("c/Arbeit/Klang.wav", "RIFF");
+    window->Form_Load();
+  }
+
+  // The texts of the message boxes shown so far; every one must be titled "FEHLER".
+  std::vector<std::string> Messages() const {
+    std::vector<std::string> texts;
+    for (const auto& m : dialogs.messages) {
+      EXPECT_EQ(m.title, "FEHLER") << m.text;
+      texts.push_back(m.text);
+    }
+    return texts;
   }
 
   // Bytes of a file below C:\Arbeit\ ("Tesu.rsz").

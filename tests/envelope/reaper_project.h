@@ -115,16 +115,6 @@ class ProjectTest : public ConverterTest {
     window->FindVolumeEnvelope();
     window->FindPointLines();
   }
-
-  // The texts of the message boxes shown so far; every one must be titled "FEHLER".
-  std::vector<std::string> Messages() const {
-    std::vector<std::string> texts;
-    for (const auto& m : dialogs.messages) {
-      EXPECT_EQ(m.title, "FEHLER") << m.text;
-      texts.push_back(m.text);
-    }
-    return texts;
-  }
 };
 
 }  // namespace envelope_test

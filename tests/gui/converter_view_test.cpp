@@ -99,4 +99,72 @@ TEST_F(ConverterViewTest, PressingCso1WritesTheToneListAndStartsTheBuild) {
   EXPECT_EQ(window->Testliste[2]->items().at(3), "0.25118864");
 }
 
+// The copy and snapshot buttons are in the window: their captions and tool tips, inside the
+// window and over no other control.
+TEST_F(ConverterViewTest, TheCopyAndSnapshotButtonsAreShownFreeOfOtherControls) {
+  struct Expected {
+    const forms::Button* button;
+    const char* caption;
+    const char* toolTip;
+  };
+  const Expected buttons[] = {
+      {&window->kopieren, "Copy",
+       "Wenn die Punkteautomatik aus ist: den markierten Teil der aktuellen Hüllkurve verdoppeln "
+       "- Wenn die Punkteautomatik an ist: die komplette aktuelle Hüllkurve verdoppeln"},
+      {&window->Command4, "Snapshot",
+       "Snapshot: Die Dateien Tesu.wav, Tesu.rsz und Tesu.ini unter neuem Namen speichern - der "
+       "neue Name steht im Clipboard! - Zusätzlich wird eine Reaperdatei geschrieben - seit "
+       "Januar 2019 auch noch eine Mixdarei (mix-ormila.txt)"},
+      {&window->Csoundstore, "S",
+       "Snapshot: Die Dateien Tesu.wav, Tesu.rsz und Tesu.ini unter neuem Namen speichern - der "
+       "neue Name steht im Clipboard! - Zusätzlich wird eine Reaperdatei geschrieben, und eine "
+       "Mixdatei (mix-ormila.txt) wird geschrieben"},
+  };
+  for (const Expected& e : buttons) {
+    SCOPED_TRACE(e.caption);
+    auto* widget = qobject_cast<QPushButton*>(view->WidgetOf(*e.button));
+    ASSERT_NE(widget, nullptr);
+    EXPECT_EQ(widget->text().toStdString(), e.caption);
+    EXPECT_EQ(widget->toolTip().toStdString(), e.toolTip);
+    EXPECT_TRUE(widget->isVisible());
+    EXPECT_TRUE(view->rect().contains(widget->geometry())) << "outside the window";
+    for (const auto& other : window->frmDatei.controls()) {
+      QWidget* w = view->WidgetOf(*other);
+      if (!w || w == widget || !w->isVisible()) continue;
+      EXPECT_FALSE(w->geometry().intersects(widget->geometry())) << "over " << other->name();
+    }
+  }
+  auto* distance = view->WidgetOf(window->Abstandstext);
+  ASSERT_NE(distance, nullptr);
+  EXPECT_EQ(distance->toolTip().toStdString(),
+            "Abstand der kopierten Hüllkurve von der Originalhüllkurve hier eintragen (nur "
+            "positive Werte)");
+}
+
+// Pressed in the window: "Cso1", then "Copy" renames the project box, then "Snapshot" keeps
+// the set under the first free number.
+TEST_F(ConverterViewTest, PressingCopyAndSnapshotWritesTheFiles) {
+  auto press = [this](const forms::Button& b) {
+    auto* widget = qobject_cast<QPushButton*>(view->WidgetOf(b));
+    ASSERT_NE(widget, nullptr);
+    QTest::mouseClick(widget, Qt::LeftButton);
+  };
+  press(window->Command3);
+  press(window->kopieren);
+  EXPECT_TRUE(dialogs.messages.empty()) << dialogs.messages.front().text;
+  EXPECT_TRUE(fs::exists(root / "c/Arbeit/Gleitenc.rpp"));
+  EXPECT_EQ(qobject_cast<QLineEdit*>(view->WidgetOf(*window->Text[1]))->text().toStdString(),
+            "Gleitenc");
+  // A finished render: RIFF size 36 + 4 bytes of sound.
+  root.Write("c/Arbeit/Dozudava.wav",
+             std::string("RIFF\x28\0\0\0WAVEfmt \x10\0\0\0\x01\0\x02\0\x44\xAC\0\0"
+                         "\x10\xB1\x02\0\x04\0\x10\0data\x04\0\0\0\1\2\3\4", 48));
+  press(window->Command4);
+  EXPECT_TRUE(dialogs.messages.empty()) << dialogs.messages.front().text;
+  for (const char* name : {"Tesu1.wav", "Tesu1.rsz", "Tesu1.inv", "Tesu1.rpp", "mix-ormila.txt"})
+    EXPECT_TRUE(fs::exists(root / "c/Arbeit" / name)) << name;
+  EXPECT_EQ(dialogs.clipboard, "Tesu1.wav");
+  EXPECT_TRUE(errors.empty());
+}
+
 }  // namespace

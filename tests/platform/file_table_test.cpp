@@ -330,21 +330,6 @@ TEST_F(FileTableTest, HeldFilesArePutInPlaceTogetherOrNotAtAll) {
   EXPECT_EQ(Names(root_ / "c/Arbeit"), (std::vector<std::string>{"Dozudava.orc", "cs06b.bat"}));
 }
 
-TEST_F(FileTableTest, AbandonFreesTheNumberAndKeepsTheOldFile) {
-  root_.Write("c/Arbeit/Dozudava.sco", "alt\r\n");
-  files_.OpenOutputReplacing(2, "C:\\Arbeit\\Dozudava.sco");
-  files_.Print(2, "halb");
-  files_.Abandon(2);
-  files_.Abandon(2);  // a number that is not open: nothing happens
-  EXPECT_FALSE(files_.IsOpen(2));
-  EXPECT_EQ(root_.Read("c/Arbeit/Dozudava.sco"), "alt\r\n");
-  EXPECT_EQ(Names(root_ / "c/Arbeit"), std::vector<std::string>{"Dozudava.sco"});
-  files_.OpenOutputReplacing(2, "C:\\Arbeit\\Dozudava.sco");  // no error 55
-  files_.Print(2, "neu");
-  files_.Close(2);
-  EXPECT_EQ(root_.Read("c/Arbeit/Dozudava.sco"), "neu\r\n");
-}
-
 TEST_F(FileTableTest, ReplacingOutputCreatesAMissingFile) {
   files_.OpenOutputReplacing(3, "C:\\Arbeit\\Neu.ini");
   files_.Print(3, "x");
@@ -441,6 +426,48 @@ TEST_F(ProcessDrivesTest, ChangeFolder) {
   EXPECT_EQ(ErrorOf([] { ChangeFolder("C:\\Fehlt\\"); }), common::kPathNotFound);
   EXPECT_EQ(CurrentFolder(), "c:\\arbeit\\vb\\");
   fs::current_path(before);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Free numbers, discarding, and copies put in place
+
+TEST_F(FileTableTest, FreeFileIsTheLowestNumberNotInUse) {
+  EXPECT_EQ(files_.FreeFile(), 1);
+  files_.OpenOutput(1, "C:\\Arbeit\\a.txt");
+  files_.OpenOutput(2, "C:\\Arbeit\\b.txt");
+  files_.OpenOutput(4, "C:\\Arbeit\\c.txt");
+  EXPECT_EQ(files_.FreeFile(), 3);
+  files_.Close(1);
+  EXPECT_EQ(files_.FreeFile(), 1);
+}
+
+TEST_F(FileTableTest, DiscardDropsAReplacingOutputAndClosesTheOthers) {
+  root_.Write("c/Arbeit/Kopie.rpp", "alt\r\n");
+  root_.Write("c/Arbeit/mix.txt", "a\r\n");
+  files_.OpenOutputReplacing(1, "C:\\Arbeit\\Kopie.rpp");
+  files_.Print(1, "halb");
+  files_.OpenAppend(2, "C:\\Arbeit\\mix.txt");
+  files_.Print(2, "b");
+  files_.OpenInput(3, "C:\\Arbeit\\mix.txt");
+  for (int number : {1, 2, 3, 4}) files_.Discard(number);  // 4 is not open: nothing
+  for (int number : {1, 2, 3}) EXPECT_FALSE(files_.IsOpen(number)) << number;
+  EXPECT_EQ(root_.Read("c/Arbeit/Kopie.rpp"), "alt\r\n");
+  EXPECT_EQ(root_.Read("c/Arbeit/mix.txt"), "a\r\nb\r\n");
+  EXPECT_EQ(Names(root_ / "c/Arbeit"), (std::vector<std::string>{"Kopie.rpp", "mix.txt"}));
+}
+
+TEST_F(ProcessDrivesTest, ACopyIsPutInPlaceWholeOrNotAtAll) {
+  root_.Write("c/Arbeit/Dozudava.wav", "RIFF....WAVE");
+  CopyFile("C:\\Arbeit\\Dozudava.wav", "c:\\Arbeit\\Tesu1.wav");
+  EXPECT_EQ(Names(root_ / "c/Arbeit"), (std::vector<std::string>{"Dozudava.wav", "Tesu1.wav"}));
+  // A target that cannot be replaced (here a folder of that name) stays as it was, and nothing
+  // of the copy is left beside it.
+  root_.MakeFolder("c/Arbeit/Tesu2.wav/besetzt");
+  EXPECT_EQ(ErrorOf([] { CopyFile("C:\\Arbeit\\Dozudava.wav", "c:\\Arbeit\\Tesu2.wav"); }),
+            common::kPermissionDenied);
+  EXPECT_TRUE(fs::is_directory(root_ / "c/Arbeit/Tesu2.wav/besetzt"));
+  EXPECT_EQ(Names(root_ / "c/Arbeit"),
+            (std::vector<std::string>{"Dozudava.wav", "Tesu1.wav", "Tesu2.wav"}));
 }
 
 }  // namespace

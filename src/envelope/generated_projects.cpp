@@ -1,0 +1,196 @@
+// The REAPER projects the converter writes from the current range: the copy ("Copy"), which holds
+// the range twice in a row, and the snapshot project, which holds it once at its own times. Both
+// are the four templates with the range's markers, the track name and its points between them.
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "common/errors.h"
+#include "common/numbers.h"
+#include "envelope/converter_window.h"
+#include "platform/dialogs.h"
+#include "platform/file_table.h"
+
+namespace envelope {
+namespace {
+
+constexpr forms::Colour kWhite = 0xFFFFFF;
+
+// One run through the range: the time a line's rounded time t is written at, and which of the
+// range's lines is written as a selected point.
+struct RangePass {
+  std::function<double(double)> time;
+  bool selectFirst;
+  bool selectLast;
+};
+
+// A range line's time: four decimals, half up.
+double RoundedTime(const ConverterState& s, long i) {
+  return common::RoundToStep(s.ZP[static_cast<size_t>(i)], 10000);
+}
+
+// The factor that brings the loudest point of the range to 2. A range without a positive level
+// has no loudest point: its levels are written as 0.
+double LevelScale(const ConverterState& s) {
+  double peak = 0;
+  for (long i = s.RangeStartLine; i <= s.RangeEndLine; ++i)
+    if (s.LT[static_cast<size_t>(i)] > peak) peak = s.LT[static_cast<size_t>(i)];
+  return peak > 0 ? 2.0 / peak : 0.0;
+}
+
+// A value of ZP, LT or HT at a project line, 0 outside the arrays.
+double ValueAt(const std::vector<double>& values, long line) {
+  return line >= 0 && line < static_cast<long>(values.size()) ? values[static_cast<size_t>(line)]
+                                                               : 0.0;
+}
+
+class GeneratedProjectWriter {
+ public:
+  GeneratedProjectWriter(ConverterWindow& w, std::string path) : w_(w), path_(std::move(path)) {}
+
+  // `beforePuttingInPlace` runs when the new project is complete beside its target, before it
+  // replaces the target; when it fails, the new project is dropped.
+  void Write(const std::vector<RangePass>& passes,
+             const std::function<void()>& beforePuttingInPlace = {}) {
+    const ConverterState& s = w_.state;
+    // The arrays hold project lines up to KL's bound; a range beyond them cannot be written.
+    if (s.RangeStartLine <= s.RangeEndLine &&
+        (s.RangeStartLine < 1 || s.RangeEndLine > kTimbreLineCapacity))
+      common::Raise(common::kSubscriptOutOfRange);
+    const double scale = LevelScale(s);
+    out_ = w_.files.FreeFile();
+    w_.files.OpenOutputReplacing(out_, path_);
+    try {
+      CopyTemplate("Grundtext1");
+      int marker = 0;
+      for (const RangePass& pass : passes) {
+        for (long i = s.RangeStartLine; i <= s.RangeEndLine; ++i) {
+          const size_t n = static_cast<size_t>(i);
+          const bool changed = i == s.RangeStartLine || s.HT[n] != s.HT[n - 1] ||
+                               s.KL[n] != s.KL[n - 1];
+          if (!changed) continue;
+          w_.files.Print(out_, "  MARKER " + std::to_string(++marker) + " " +
+                                   common::DoubleText(pass.time(RoundedTime(s, i))) + "  \"" +
+                                   common::DoubleText(s.HT[n]) + "  " +
+                                   common::DoubleText(s.KL[n]) + "\" 0");
+        }
+      }
+      CopyTemplate("Grundtext2");
+      w_.files.Print(out_, "    NAME \"R-01\"");
+      CopyTemplate("Grundtext3");
+      // The lead-in point carries the level of the range's last point.
+      w_.files.Print(out_, "      PT 0.5 " +
+                               common::DoubleText(ValueAt(s.LT, s.RangeEndLine) * scale) +
+                               " 0");
+      for (const RangePass& pass : passes) {
+        for (long i = s.RangeStartLine; i <= s.RangeEndLine; ++i) {
+          const size_t n = static_cast<size_t>(i);
+          const bool selected = (pass.selectFirst && i == s.RangeStartLine) ||
+                                (pass.selectLast && i == s.RangeEndLine);
+          w_.files.Print(out_, "      PT " + common::DoubleText(pass.time(RoundedTime(s, i))) +
+                                   " " + common::DoubleText(s.LT[n] * scale) +
+                                   (selected ? " 0 0 1" : " 0"));
+        }
+      }
+      CopyTemplate("Grundtext4");
+      if (beforePuttingInPlace) beforePuttingInPlace();
+      w_.files.Close(out_);
+    } catch (const common::RuntimeError&) {
+      // The project is written whole or not at all: an older file of the name stays as it was.
+      w_.files.Close(in_);
+      w_.files.Discard(out_);
+      throw;
+    }
+  }
+
+ private:
+  // Every line of the template, each with its line end (also a last one stored without).
+  void CopyTemplate(const char* name) {
+    in_ = w_.files.FreeFile();
+    w_.files.OpenInput(in_, w_.state.WorkFolder + name);
+    while (!w_.files.Eof(in_)) w_.files.Print(out_, w_.files.LineInput(in_));
+    w_.files.Close(in_);
+    in_ = 0;
+  }
+
+  ConverterWindow& w_;
+  std::string path_;
+  int out_ = 0, in_ = 0;
+};
+
+}  // namespace
+
+bool ConverterWindow::LastRunSucceeded() const {
+  const ConverterState& s = state;
+  return !(s.ProjectMissing || s.TrackMissing || s.RangeError || s.NotPointLine ||
+           s.NoMarkerFound || s.FrequencyError || s.EnvelopeMissing || s.RangeTooLarge);
+}
+
+void ConverterWindow::WriteSnapshotProject() {
+  // The range once, at its own times one second later; its first and last point selected.
+  GeneratedProjectWriter(*this, state.SnapshotProjectPath)
+      .Write({{[](double t) { return t + 1.0; }, true, true}});
+}
+
+void ConverterWindow::WriteCopyProject() {
+  // The range from 2 s on, then again CopyOffset later; the first point of the first copy and
+  // the last point of the second are selected. A copy of the same name that exists already may
+  // have been edited: once the new one is complete, the old one is kept as "...c.rpp-bak".
+  const ConverterState& s = state;
+  GeneratedProjectWriter(*this, s.CopyProjectPath)
+      .Write({{[&s](double t) { return t - s.CopyStart + 2; }, true, false},
+              {[&s](double t) { return t - s.CopyStart + 2 + s.CopyOffset; }, false, true}},
+             [&s] {
+               if (platform::FileExists(s.CopyProjectPath))
+                 platform::CopyFile(s.CopyProjectPath, s.CopyProjectPath + "-bak");
+             });
+}
+
+void ConverterWindow::kopieren_Click() {
+  ConverterState& s = state;
+  // 1. A distance that is not a number stops the copy before anything is run or written.
+  if (!common::IsStrictNumber(Abstandstext.text())) {
+    ShowError("Der Abstand \"" + Abstandstext.text() +
+              "\" ist keine Zahl. Bitte den Abstand der Kopie in Sekunden eintragen.");
+    return;
+  }
+  s.CopyDistance = common::StrictNumber(Abstandstext.text());
+  if (s.CopyDistance < 0) {
+    s.CopyDistance = 0;
+    Abstandstext.SetText("0");
+  }
+  // 2. A run for fresh values that starts no compiler build.
+  s.InfoPage = -1;
+  Command3_Click();
+  // 3-4.
+  s.CopyProjectPath = "c:\\Arbeit\\" + Text[1]->text() + "c" + ".rpp";
+  s.CopyStart = ValueAt(s.ZP, s.RangeStartLine);
+  s.CopyEnd = ValueAt(s.ZP, s.RangeEndLine);
+  s.CopyOffset = (s.CopyEnd - s.CopyStart) + s.CopyDistance;
+  // 5. Only the values of a run that went through are copied.
+  if (!LastRunSucceeded()) {
+    ShowError("Der Lauf ist nicht fehlerfrei zu Ende gegangen: " + s.CopyProjectPath +
+              " wurde nicht geschrieben.");
+    return;
+  }
+  // The project is written first; the name box and the clipboard change only when it is there.
+  try {
+    WriteCopyProject();
+  } catch (const common::RuntimeError& e) {
+    ShowError(s.CopyProjectPath + " konnte nicht geschrieben werden (" + e.text() + ").");
+    return;
+  }
+  Testlist.Clear();
+  Testlist.SetBackColour(kWhite);
+  Testlist.AddItem("");
+  Testlist.AddItem(s.CopyProjectPath + " wurde geschrieben.");
+  Testlist.AddItem("");
+  Text[1]->SetText(Text[1]->text() + "c");
+  services.clipboard.SetText(Text[1]->text());
+}
+
+void ConverterWindow::ConnectCopyButton() {
+  kopieren.onClick = [this] { kopieren_Click(); };
+}
+
+}  // namespace envelope
