@@ -19,6 +19,7 @@ void ConverterWindow::RunEnvelopeConversion() {
   s.ProjectMissing = s.TrackMissing = s.NotPointLine = s.NoMarkerFound = s.RangeError =
       s.FrequencyError = false;
   s.EnvelopeMissing = s.RangeTooLarge = false;
+  s.RangeConverted = false;
   // 2.
   if (!s.SkipDialogue) AskRunSettings();
   // 3.
@@ -52,6 +53,7 @@ void ConverterWindow::RunEnvelopeConversion() {
   CollectMarkers();
   ReadPointValues();
   if (s.NotPointLine) return;
+  NotePointLinesRead();
   ReadMarkers();
   if (s.NoMarkerFound) return;
   AssignMarkerFrequencies();
@@ -62,6 +64,7 @@ void ConverterWindow::RunEnvelopeConversion() {
   // 12.
   ShowExtractedValues();
   WriteToneList();
+  s.RangeConverted = true;
   // 13: a copy run, or a return from the info pages, starts nothing.
   if (s.InfoPage != 0) return;
   // 14-15.
