@@ -56,16 +56,18 @@ void KeepRising(ConverterState& s, long i) {
 
 // Applies one random step to a value. A value that was not negative and has turned negative gets
 // further steps, each on the value the last one left (a second negative factor turns it back);
-// a value negative before the press gets one step only, so that no press can go on for ever.
+// a value negative before the press gets one step only, so that no press can go on for ever. A
+// value that has grown beyond the number range stays as it was before the press.
 template <class Step>
 double Vary(double before, Step step) {
   double value = step(before);
-  if (before < 0) return value;
-  for (int redraws = 0; value < 0; ++redraws) {
-    if (redraws == kMaxRedraws) return before;
-    value = step(value);
+  if (before >= 0) {
+    for (int redraws = 0; value < 0; ++redraws) {
+      if (redraws == kMaxRedraws) return before;
+      value = step(value);
+    }
   }
-  return value;
+  return std::isfinite(value) ? value : before;
 }
 
 // The keys "D", "L", "H" and "K" act on a range from line 1 on, "Z" on one from line 2 on; each

@@ -409,6 +409,8 @@ TEST_F(VariationTest, NoKeyHangsOnNegativeValues) {
        {1.95, 1.95}, 2},
       {"a flip undone by the next draw", "0.5", "440", 32767, {0.005}, "L_Enter", &S::LT,
        {7.605, 7.605}, 4},
+      // Rounding to six decimals multiplies by 1000000 first: beyond the number range.
+      {"a level too large to vary", "1e308", "440", 0, {0.5}, "L_Enter", &S::LT, {1e308, 1e308}, 2},
       // After -3.9 only factors 6: the first level stays as it was, the second becomes 3.
       {"a flip no draw undoes", "0.5", "440", 32767, {0.005, 0.995}, "L_Enter", &S::LT,
        {0.5, 3}, -1},
@@ -459,6 +461,16 @@ TEST_F(VariationTest, AfterAStoppedRunNothingIsVariedWrittenOrStarted) {
          text.replace(text.find("      PT 2 0.5"), 0, "      XY 7\n");
          t.root.Write("c/Arbeit/Stueck.rpp", text);
          t.window->Command3.Click();
+       }},
+      {"a range beyond the arrays", [](P& t) {
+         ReaperProject p = P::Project({"1 0.5", "2 0.5", "3 0.5"}, {{"1", "440"}});
+         std::string text = p.Text();
+         std::string filler;
+         for (int k = 0; k < 12000; ++k) filler += "  RIPPLE 0\n";
+         text.insert(text.find('\n') + 1, filler);
+         t.root.Write("c/Arbeit/Stueck.rpp", text);
+         t.window->Command3.Click();
+         ASSERT_GT(t.s().RangeEndLine, 12000);
        }},
       {"a range too large", [](P& t) {
          std::vector<std::string> points;
