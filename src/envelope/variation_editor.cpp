@@ -38,8 +38,9 @@ double Draw(platform::RandomSource& random) {
 double* Held(ConverterState& s, std::vector<double>& values, long n) {
   if (n < 0 || static_cast<size_t>(n) >= values.size()) return nullptr;
   const bool inRange = n >= s.RangeStartLine && n <= s.RangeEndLine;
-  const bool read = static_cast<size_t>(n) < s.PointLineRead.size() && s.PointLineRead[n];
-  return inRange || read ? &values[static_cast<size_t>(n)] : nullptr;
+  const size_t i = static_cast<size_t>(n);
+  const bool read = i < s.PointLineRead.size() && s.PointLineRead[i];
+  return inRange || read ? &values[i] : nullptr;
 }
 
 double Seen(ConverterState& s, std::vector<double>& values, long n) {
