@@ -19,6 +19,7 @@ void ConverterWindow::RunEnvelopeConversion() {
   s.ProjectMissing = s.TrackMissing = s.NotPointLine = s.NoMarkerFound = s.RangeError =
       s.FrequencyError = false;
   s.EnvelopeMissing = s.RangeTooLarge = s.ValueTooLarge = false;
+  s.RangeConverted = false;
   // 2.
   if (!s.SkipDialogue) AskRunSettings();
   if (!ToneListSettingsComplete()) return;
@@ -57,6 +58,7 @@ void ConverterWindow::RunEnvelopeConversion() {
   CollectMarkers();
   ReadPointValues();
   if (s.NotPointLine) return;
+  NotePointLinesRead();
   ReadMarkers();
   if (s.NoMarkerFound) return;
   if (!s.ValueTooLarge) AssignMarkerFrequencies();
@@ -67,6 +69,7 @@ void ConverterWindow::RunEnvelopeConversion() {
   // 12.
   ShowExtractedValues();
   WriteToneList();
+  s.RangeConverted = true;
   // 13: a copy run, or a return from the info pages, starts nothing.
   if (s.InfoPage != 0) return;
   // 14-15.

@@ -38,6 +38,27 @@ void ConverterWindow::ArrangeControls() {
   };
   row(kMargin, {{&Command3, wide}, {&Command19, wide}, {&Command1, narrow}, {&StartStoppFix, narrow}});
   row(kMargin + 2 * kRow, {{&Variation, wide}, {&Variation2, wide}, {&Tempo, narrow}});
+  // Right of them the variation editor, a group per value kind: its slider over two rows, its
+  // keys and, under the first key, its reset key.
+  {
+    const int top = kMargin + 2 * kRow, key = 360, slider = 240, small = 30;
+    int x = left + 2 * (wide + gap) + narrow + gap;
+    auto group = [&](forms::ScrollBar& bar, std::initializer_list<forms::Button*> keys,
+                     forms::Button& reset) {
+      bar.Move(x, top, slider, kRow + kButton);
+      x += slider + small;
+      reset.Move(x, top + kRow, key, kButton);
+      for (forms::Button* k : keys) {
+        k->Move(x, top, key, kButton);
+        x += key + small;
+      }
+      x += gap;
+    };
+    group(VScroll1, {&Z_Enter1, &Z_Enter2}, Z_Reset);
+    group(VScroll2, {&L_Enter}, L_Reset);
+    group(VScroll3, {&H_Enter}, H_Reset);
+    group(VScroll4, {&K_Enter}, K_Reset);
+  }
   row(kMargin + 4 * kRow, {{&StartStoppLos, wide}, {&PRFix, narrow}, {&Command7, narrow}});
   row(kMargin + 6 * kRow, {{&kopieren, wide}, {&Abstandstext, wide}});
   row(kMargin + 8 * kRow, {{&Command11, wide}, {&Command12, wide}});

@@ -89,6 +89,14 @@ struct ConverterState {
   std::vector<std::string> Markerzeiten, Markerfreq;
   long ValueFieldStart = 0;
 
+  // Variation editor: the strengths of the four sliders (time, loudness, pitch, timbre); whether
+  // the last run converted its range completely (tone list written), which the keys and Var1/Var2
+  // need; the point lines whose values a run of PointLinesProject has read.
+  std::array<double, 4> VariationStrength{};
+  bool RangeConverted = false;
+  std::vector<bool> PointLineRead = std::vector<bool>(kPointLineCapacity + 1);
+  std::string PointLinesProject;
+
   // Copies and snapshots.
   double CopyDistance = 0;
   std::string CopyProjectPath;

@@ -6,6 +6,7 @@
 
 #include "envelope/converter_state.h"
 #include "forms/form.h"
+#include "platform/clock.h"
 #include "platform/file_table.h"
 
 namespace platform {
@@ -27,6 +28,7 @@ struct ConverterServices {
   platform::MessageBoxService& messages;
   platform::InputBoxService& input;
   platform::ClipboardService& clipboard;
+  platform::RandomSource& random = platform::ProcessRandom();
 };
 
 // The title of every message box of a failed step.
@@ -100,6 +102,38 @@ class ConverterWindow {
   // The tone list and the display lists.
   void WriteToneList();
   void ShowExtractedValues();
+  // The first value of the range whose text no longer fits its tone-list column (at most 11
+  // characters), as "<keyword> <text>"; empty when every value fits.
+  std::string ValueTooWideForToneList() const;
+
+  // Variation editor (variation_editor.cpp): the sliders, the keys and their resets, Var1, Var2.
+  void VScroll1_Change();
+  void VScroll2_Change();
+  void VScroll3_Change();
+  void VScroll4_Change();
+  void Z_Enter1_Click();
+  void Z_Enter2_Click();
+  void L_Enter_Click();
+  void H_Enter_Click();
+  void K_Enter_Click();
+  void Z_Reset_Click();
+  void L_Reset_Click();
+  void H_Reset_Click();
+  void K_Reset_Click();
+  void Variation_Click();
+  void Variation2_Click();
+  // Called by the run once ReadPointValues has read every point line of the range.
+  void NotePointLinesRead();
+
+  // Diagnostic lists (diagnostic_lists.cpp): the reader's arrays listed into Testlist.
+  void ShowRelevantTimes();
+  void ShowLineArray();
+  void ShowMarkerLines();
+  void ShowMarkerTimesArray();
+  void ShowMarkerFrequencies();
+  void ShowPitchArray();
+  void ListTimeArray();
+  void ListLoudnessArray();
 
   // Project templates written at every start.
   void WriteProjectTemplates();
@@ -159,11 +193,27 @@ class ConverterWindow {
   forms::Button& Command4 = frmDatei.Add<forms::Button>("Command4");
   forms::Button& Csoundstore = frmDatei.Add<forms::Button>("Csoundstore");
 
+  // Variation editor.
+  forms::ScrollBar& VScroll1 = frmDatei.Add<forms::ScrollBar>("VScroll1");
+  forms::ScrollBar& VScroll2 = frmDatei.Add<forms::ScrollBar>("VScroll2");
+  forms::ScrollBar& VScroll3 = frmDatei.Add<forms::ScrollBar>("VScroll3");
+  forms::ScrollBar& VScroll4 = frmDatei.Add<forms::ScrollBar>("VScroll4");
+  forms::Button& Z_Enter1 = frmDatei.Add<forms::Button>("Z_Enter1");
+  forms::Button& Z_Enter2 = frmDatei.Add<forms::Button>("Z_Enter2");
+  forms::Button& L_Enter = frmDatei.Add<forms::Button>("L_Enter");
+  forms::Button& H_Enter = frmDatei.Add<forms::Button>("H_Enter");
+  forms::Button& K_Enter = frmDatei.Add<forms::Button>("K_Enter");
+  forms::Button& Z_Reset = frmDatei.Add<forms::Button>("Z_Reset");
+  forms::Button& L_Reset = frmDatei.Add<forms::Button>("L_Reset");
+  forms::Button& H_Reset = frmDatei.Add<forms::Button>("H_Reset");
+  forms::Button& K_Reset = frmDatei.Add<forms::Button>("K_Reset");
+
  private:
   void CreateControls();
   // Positions, sizes and fonts of the controls, all in one place.
   void ArrangeControls();
   void ConnectSettingsBoxes();
+  void CreateVariationControls();
   void TextChanged(int box);
   void ConnectCopyButton();      // generated_projects.cpp
   void CreateSnapshotButtons();  // snapshots.cpp

@@ -1,5 +1,7 @@
 // The converter's tone list "Tesu.rsz" and the display of the extracted point values.
 #include <charconv>
+#include <cmath>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -35,15 +37,49 @@ std::string ValueText(double value) {
   return std::string(buf, result.ptr);
 }
 
+// One value line of the tone list: its keyword, the value of point i as written (before rounding)
+// and the step it is rounded to.
+struct ValueRow {
+  const char* keyword;
+  std::function<double(long)> value;
+  double step;
+};
+
+// The ZP, LT and HT rows and, for FOF tones (Sine not "j"), the KL row. A setting that holds a
+// text counts by its leading number (empty: 0).
+std::vector<ValueRow> ValueRows(const ConverterState& s) {
+  const double overall = s.OverallLoudness.AsLeadingNumber();
+  const double pitchMultiplier = s.PitchMultiplier.AsLeadingNumber();
+  const double timbreMultiplier = s.TimbreMultiplier.AsLeadingNumber();
+  const double masterPitch = s.MasterPitch.AsLeadingNumber();
+  const double masterTimbre = s.MasterTimbre.AsLeadingNumber();
+  std::vector<ValueRow> rows = {
+      {"ZP", [&s](long i) { return At(s.ZP, i); }, 10000},
+      {"LT", [&s, overall](long i) { return At(s.LT, i) * 30000 * overall; }, 1},
+      {"HT",
+       [&s, masterPitch, pitchMultiplier](long i) {
+         return masterPitch > 0 ? masterPitch : At(s.HT, i) * pitchMultiplier;
+       },
+       100}};
+  if (s.Sine != "j")
+    rows.push_back({"KL",
+                    [&s, masterTimbre, timbreMultiplier](long i) {
+                      return masterTimbre > 0 ? masterTimbre : At(s.KL, i) * timbreMultiplier;
+                    },
+                    100});
+  return rows;
+}
+
+std::string RowValueText(const ValueRow& row, long i) {
+  return ValueText(common::RoundToStep(row.value(i), row.step));
+}
+
 // One value line: the keyword in column 1, the k-th value text of the range at column 12 k.
-template <class Value>
-std::string ValueLine(const char* keyword, long first, long last, Value value, double step) {
+std::string ValueLine(const ValueRow& row, long first, long last) {
   common::PrintedLine line;
-  line.Text(keyword).Tab(kValueColumn);
+  line.Text(row.keyword).Tab(kValueColumn);
   int k = 1;
-  for (long i = first; i <= last; ++i, ++k) {
-    line.Tab(kValueColumn * k).Text(ValueText(common::RoundToStep(value(i), step)));
-  }
+  for (long i = first; i <= last; ++i, ++k) line.Tab(kValueColumn * k).Text(RowValueText(row, i));
   return line.str();
 }
 
@@ -60,12 +96,7 @@ void ConverterWindow::WriteToneList() {
   const ConverterState& s = state;
   const bool sine = s.Sine == "j";
   const long first = s.RangeStartLine, last = s.RangeEndLine;
-  // Settings where a number is needed: a text counts by its leading number (empty: 0).
-  const double overall = s.OverallLoudness.AsLeadingNumber();
-  const double pitchMultiplier = s.PitchMultiplier.AsLeadingNumber();
-  const double timbreMultiplier = s.TimbreMultiplier.AsLeadingNumber();
-  const double masterPitch = s.MasterPitch.AsLeadingNumber();
-  const double masterTimbre = s.MasterTimbre.AsLeadingNumber();
+  const std::vector<ValueRow> rows = ValueRows(s);
   const double fofFactor = s.FofLoudnessFactor.AsLeadingNumber();
   const bool withSample = s.SampleLoudnessFactor.AsLeadingNumber() > 0;
 
@@ -79,24 +110,9 @@ void ConverterWindow::WriteToneList() {
                      ".rpp - Hüllkurve: " + s.TrackName);
   files.Print(f, "");
 
-  files.Print(f, ValueLine("ZP", first, last, [&](long i) { return At(s.ZP, i); }, 10000));
-  files.Print(f, ValueLine("LT", first, last,
-                           [&](long i) { return At(s.LT, i) * 30000 * overall; }, 1));
-  files.Print(f, ValueLine("HT", first, last,
-                           [&](long i) {
-                             return masterPitch > 0 ? masterPitch : At(s.HT, i) * pitchMultiplier;
-                           },
-                           100));
-  if (sine) {
-    files.Print(f, "");
-  } else {
-    files.Print(f, ValueLine("KL", first, last,
-                             [&](long i) {
-                               return masterTimbre > 0 ? masterTimbre
-                                                       : At(s.KL, i) * timbreMultiplier;
-                             },
-                             100));
-  }
+  // ZP, LT and HT; then KL, or an empty line for sine tones.
+  for (const ValueRow& row : rows) files.Print(f, ValueLine(row, first, last));
+  if (sine) files.Print(f, "");
   files.Print(f, "");
 
   files.Print(f, SettingLine("FUA", s.Fua));
@@ -119,6 +135,19 @@ void ConverterWindow::WriteToneList() {
   // Lines 20 to 25 with a sample, 20 to 24 without.
   for (int line = 20; line <= (withSample ? 25 : 24); ++line) files.Print(f, "");
   files.Close(f);
+}
+
+std::string ConverterWindow::ValueTooWideForToneList() const {
+  // Values are separated by at least one blank of their 12-column fields.
+  constexpr size_t kWidestValueText = kValueColumn - 1;
+  for (const ValueRow& row : ValueRows(state))
+    for (long i = state.RangeStartLine; i <= state.RangeEndLine; ++i) {
+      const double value = row.value(i);
+      const std::string text = RowValueText(row, i);
+      if (!std::isfinite(value) || text.size() > kWidestValueText)
+        return std::string(row.keyword) + " " + (std::isfinite(value) ? text : "?");
+    }
+  return "";
 }
 
 void ConverterWindow::ShowExtractedValues() {

@@ -62,4 +62,9 @@ Clock& ProcessClock() {
   return *clock;
 }
 
+RandomSource& ProcessRandom() {
+  static SystemRandom random;
+  return random;
+}
+
 }  // namespace platform

@@ -60,6 +60,7 @@ class ScriptedRandom : public RandomSource {
     return v;
   }
   int reseeds = 0;
+  int draws() const { return static_cast<int>(next_); }
 
  private:
   std::vector<double> values_;
@@ -69,5 +70,8 @@ class ScriptedRandom : public RandomSource {
 // The process clock: the system clock unless ORMILA_FIXED_CLOCK="dd.mm.yyyy hh:mm:ss" is set
 // (used by end-to-end tests that compare whole files).
 Clock& ProcessClock();
+
+// The process's random source, seeded from the system timer.
+RandomSource& ProcessRandom();
 
 }  // namespace platform

@@ -4,6 +4,7 @@
 
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
 #include <filesystem>
 #include <fstream>
@@ -165,6 +166,50 @@ TEST_F(ConverterViewTest, PressingCopyAndSnapshotWritesTheFiles) {
     EXPECT_TRUE(fs::exists(root / "c/Arbeit" / name)) << name;
   EXPECT_EQ(dialogs.clipboard, "Tesu1.wav");
   EXPECT_TRUE(errors.empty());
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ConverterViewTest, MovingASliderSetsTheStrengthAndTheCaption) {
+  auto* slider = qobject_cast<QScrollBar*>(view->WidgetOf(window->VScroll3));
+  ASSERT_NE(slider, nullptr);
+  EXPECT_TRUE(slider->isVisible());
+  EXPECT_EQ(slider->orientation(), Qt::Vertical);
+  EXPECT_EQ(slider->maximum(), 32767);
+  QTest::keyClick(slider, Qt::Key_End);  // the thumb to the bottom: full pitch strength
+  EXPECT_TRUE(errors.empty());
+  EXPECT_EQ(window->VScroll3.value(), 32767);
+  EXPECT_DOUBLE_EQ(window->state.VariationStrength[2], 1.0);
+  EXPECT_EQ(view->windowTitle().toStdString(),
+            "Ormila v5.31      Gelesene Datei: Gleiten.rpp      Spur: Glissando      1");
+  QTest::keyClick(slider, Qt::Key_Home);
+  EXPECT_EQ(window->state.VariationStrength[2], 0.0);
+}
+
+TEST_F(ConverterViewTest, PressingHThenVar1WritesTheRaisedPitchesAndStartsTheBuild) {
+  auto press = [this](forms::Button& key) {
+    auto* button = qobject_cast<QPushButton*>(view->WidgetOf(key));
+    ASSERT_NE(button, nullptr) << key.name();
+    EXPECT_EQ(button->text().toStdString(), key.caption());
+    ASSERT_TRUE(button->isVisible() && button->isEnabled()) << key.name();
+    QTest::mouseClick(button, Qt::LeftButton);
+  };
+  press(window->Command3);
+  press(window->H_Enter);  // pitch strength 0: every pitch times 2^(1/100)
+  EXPECT_EQ(window->Testliste[3]->items().at(3), "221.53");
+  EXPECT_FALSE(view->WidgetOf(window->Command3)->isEnabled());
+  press(window->Variation);
+  EXPECT_TRUE(errors.empty());
+  EXPECT_TRUE(dialogs.messages.empty());
+  EXPECT_NE(root.Read("c/Arbeit/Tesu.rsz")
+                .find("\r\nHT         221.53      332.3       332.3       443.06      394.73      "
+                      "394.73\r\n"),
+            std::string::npos);
+  ASSERT_EQ(starter.starts.size(), 2u);
+  EXPECT_EQ(starter.starts[1].commandLine, "C:\\Arbeit\\VB\\Tesu01\\TalvikTe.exe");
+  EXPECT_TRUE(view->WidgetOf(window->Command3)->isEnabled());
 }
 
 }  // namespace
