@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "envelope/project_lines.h"
 #include "tonelist/tone_value.h"
 
 namespace envelope {
@@ -67,7 +68,7 @@ struct ConverterState {
   bool EnvelopeMissing = false, RangeTooLarge = false;
 
   // The project as read.
-  std::vector<std::string> Zl;  // 1..ProjectLineCount
+  ProjectLines Zl;  // 1..ProjectLineCount
   long ProjectLineCount = 0;
   std::string CurrentLine;
   long LineCursor = 0;
