@@ -17,6 +17,11 @@ std::string_view ProjectLines::operator[](size_t n) const {
 long ProjectLines::Take(std::string text, long capacity, bool& more) {
   auto bytes = std::make_shared<const std::string>(std::move(text));
   platform::LineScanner scanner(*bytes);
+  // Room for as many lines as the text can have, at once: a table grown line by line would pass
+  // through ever larger copies of itself, which the allocator keeps when they are given back.
+  // Room not filled costs no memory.
+  const size_t most = std::min(static_cast<size_t>(capacity), bytes->size()) + 1;
+  if (lines_.capacity() < most) lines_.reserve(most);
   long n = 0;
   while (n < capacity && !scanner.AtEnd()) {
     const std::string_view line = scanner.Next();
