@@ -183,7 +183,8 @@ void ConverterWindow::AssignMarkerFrequencies() {
   const long last = std::min(s.RangeEndLine, kLastHeldLine);
   // Each marker's time rounded as the points' times are, read once for all points; none for a
   // marker that matches no point.
-  std::vector<std::optional<double>> markerTimes(static_cast<size_t>(std::max<int>(s.MarkerCount, 0)) + 1);
+  std::vector<std::optional<double>> markerTimes(
+      static_cast<size_t>(std::max<int>(s.MarkerCount, 0)) + 1);
   for (int m = 1; m <= s.MarkerCount; ++m) {
     const std::string& time = s.Markerzeiten[static_cast<size_t>(m)];
     // A marker without a time (its line has no "MARKER ") matches no point; an empty one

@@ -64,7 +64,8 @@ ProjectLines::Found ProjectLines::Find(std::string_view text, long from, long to
       const size_t column = static_cast<size_t>(begin + at - line.data());
       if (column + text.size() <= line.size()) return {n, column};
       // The text runs over the line's end: look again from the next line on.
-      at = region.find(text, static_cast<size_t>(lines_[static_cast<size_t>(n + 1)].data() - begin));
+      const char* next = lines_[static_cast<size_t>(n + 1)].data();
+      at = region.find(text, static_cast<size_t>(next - begin));
     }
     from = last + 1;
   }

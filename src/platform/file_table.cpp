@@ -86,7 +86,10 @@ void WriteOrRaise(std::FILE* out, std::string_view bytes) {
 }  // namespace
 
 LineScanner::LineScanner(std::string_view text, size_t from)
-    : text_(text), pos_(std::min(from, text.size())), nextCr_(Search('\r')), nextLf_(Search('\n')) {}
+    : text_(text),
+      pos_(std::min(from, text.size())),
+      nextCr_(Search('\r')),
+      nextLf_(Search('\n')) {}
 
 size_t LineScanner::Search(char c) const {
   if (pos_ >= text_.size()) return text_.size();

@@ -84,7 +84,8 @@ double Milliseconds(std::chrono::steady_clock::duration d) {
 // The yardstick: the whole file in one buffer, its lines as views into it.
 size_t ReadAndSplit(const fs::path& file) {
   std::string text(static_cast<size_t>(fs::file_size(file)), '\0');
-  std::ifstream(file, std::ios::binary).read(text.data(), static_cast<std::streamsize>(text.size()));
+  std::ifstream in(file, std::ios::binary);
+  in.read(text.data(), static_cast<std::streamsize>(text.size()));
   std::vector<std::string_view> lines;
   for (std::string_view rest = text; !rest.empty();) {
     const size_t end = rest.find('\n');

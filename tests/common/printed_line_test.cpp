@@ -73,8 +73,8 @@ INSTANTIATE_TEST_SUITE_P(
         // as one, also behind a break.
         LineCase{"TabsAfterUmlautsInSeveralItems",
                  [](PrintedLine& l) {
-                   l.Text("\xC3\xA4").Tab(3).Text("\xC3\xB6\xC3\xBC").Tab(6).Text("\xE2\x82\xAC").Tab(2).Text(
-                       "\xC3\xA4").Tab(4).Text("x");
+                   l.Text("\xC3\xA4").Tab(3).Text("\xC3\xB6\xC3\xBC").Tab(6);
+                   l.Text("\xE2\x82\xAC").Tab(2).Text("\xC3\xA4").Tab(4).Text("x");
                  },
                  "\xC3\xA4 \xC3\xB6\xC3\xBC \xE2\x82\xAC\r\n \xC3\xA4 x"}),
     [](const testing::TestParamInfo<LineCase>& info) { return std::string(info.param.name); });

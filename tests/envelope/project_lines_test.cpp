@@ -49,8 +49,9 @@ TEST(ProjectLines, TakesAtMostTheCapacityAndTellsWhetherMoreLinesFollow) {
     long taken;
     bool more;
   };
-  for (const Case& c : {Case{"a\nb\nc", 2, true}, Case{"a\nb\n", 2, false}, Case{"a\nb\n\n", 2, true},
-                        Case{"a\r\nb\r\n", 2, false}, Case{"a", 1, false}}) {
+  for (const Case& c : {Case{"a\nb\nc", 2, true}, Case{"a\nb\n", 2, false},
+                        Case{"a\nb\n\n", 2, true}, Case{"a\r\nb\r\n", 2, false},
+                        Case{"a", 1, false}}) {
     ProjectLines lines;
     bool more = !c.more;
     EXPECT_EQ(lines.Take(c.text, 2, more), c.taken) << c.text;

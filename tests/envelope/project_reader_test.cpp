@@ -134,8 +134,8 @@ TEST_P(LineEndSearchTest, EverySearchFindsItsLine) {
 INSTANTIATE_TEST_SUITE_P(Ends, LineEndSearchTest, ::testing::Values("\n", "\r\n", "\r"),
                          [](const auto& info) {
                            const std::string end = info.param;
-                           return end == "\n" ? std::string("Lf")
-                                               : end == "\r" ? std::string("Cr") : std::string("CrLf");
+                           if (end == "\n") return std::string("Lf");
+                           return std::string(end == "\r" ? "Cr" : "CrLf");
                          });
 
 TEST_F(ProjectTest, Windows1252ProjectIsSearchedInItsDecodedText) {
