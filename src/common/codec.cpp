@@ -1,6 +1,7 @@
 #include "common/codec.h"
 
 #include <cstdint>
+#include <cstring>
 
 namespace common {
 namespace {
@@ -116,6 +117,15 @@ bool IsValidUtf8(std::string_view bytes) {
   size_t i = 0;
   char32_t cp;
   while (i < bytes.size()) {
+    // Plain ASCII, eight bytes at a time (most of a REAPER project is ASCII).
+    if (i + 8 <= bytes.size()) {
+      std::uint64_t word;
+      std::memcpy(&word, bytes.data() + i, 8);
+      if ((word & 0x8080808080808080u) == 0) {
+        i += 8;
+        continue;
+      }
+    }
     if (static_cast<unsigned char>(bytes[i]) < 0x80) {
       ++i;
       continue;

@@ -43,15 +43,17 @@ PrintedLine& PrintedLine::Integer(long value) {
 }
 
 PrintedLine& PrintedLine::Tab(int column) {
-  size_t next = CharCount(std::string_view(text_).substr(lineStart_)) + 1;
+  lineChars_ += CharCount(std::string_view(text_).substr(counted_));
+  size_t next = lineChars_ + 1;
   size_t n = column < 1 ? 1 : static_cast<size_t>(column);
   if (next < n) {
     text_.append(n - next, ' ');
   } else if (next > n) {
     text_ += "\r\n";
-    lineStart_ = text_.size();
     text_.append(n - 1, ' ');
   }
+  if (next != n) lineChars_ = n - 1;
+  counted_ = text_.size();
   return *this;
 }
 

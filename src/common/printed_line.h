@@ -25,7 +25,10 @@ class PrintedLine {
  private:
   void AddNumber(const std::string& form);
   std::string text_;
-  size_t lineStart_ = 0;  // index in text_ where the current output line begins
+  // Characters of the current output line up to index counted_ of text_ (tab items count only
+  // what was added since the last one).
+  size_t lineChars_ = 0;
+  size_t counted_ = 0;
 };
 
 // The printed form of a number item: " 5 ", "-2 ".

@@ -3,8 +3,7 @@
 namespace envelope {
 
 ConverterState::ConverterState()
-    : Zl(kProjectLineCapacity + 1),
-      Markerfeld(kMarkerCapacity + 1),
+    : Markerfeld(kMarkerCapacity + 1),
       ZP(kPointLineCapacity + 1),
       LT(kPointLineCapacity + 1),
       HT(kPointLineCapacity + 1),

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "envelope/project_lines.h"
 #include "tonelist/tone_value.h"
 
 namespace envelope {
@@ -69,7 +70,7 @@ struct ConverterState {
   bool ValueTooLarge = false;
 
   // The project as read.
-  std::vector<std::string> Zl;  // 1..ProjectLineCount
+  ProjectLines Zl;  // 1..ProjectLineCount
   long ProjectLineCount = 0;
   std::string CurrentLine;
   long LineCursor = 0;

@@ -64,7 +64,10 @@ void ConverterWindow::ShowLineArray() {
         "Sie enthalten den Teil der Lautstärkehüllkurve, der sich zwischen den beiden",
         "markierten Hüllkurvenpunkten befindet."},
        s.RangeStartLine, s.RangeEndLine,
-       [&s](long n) { return Number(n) + Element(s.Zl, n); });
+       [&s](long n) {
+         if (n < 0 || n > kProjectLineCapacity) common::Raise(common::kSubscriptOutOfRange);
+         return Number(n) + std::string(s.Zl[static_cast<size_t>(n)]);
+       });
 }
 
 void ConverterWindow::ShowMarkerLines() {

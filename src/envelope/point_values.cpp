@@ -1,8 +1,10 @@
 // Point values and marker frequencies: the time and level of every point of the range from its
 // point line, and its pitch and timbre from the marker at the same time (or from the point before).
 #include <algorithm>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "common/errors.h"
 #include "common/numbers.h"
@@ -16,9 +18,8 @@ constexpr long kLastHeldLine = kTimbreLineCapacity;
 // Marker times and names are looked for within the first 100 characters of the line.
 constexpr size_t kMarkerScanLength = 100;
 
-const std::string& ProjectLine(const ConverterState& s, long n) {
-  static const std::string kNone;
-  return n >= 1 && n <= s.ProjectLineCount ? s.Zl[static_cast<size_t>(n)] : kNone;
+std::string_view ProjectLine(const ConverterState& s, long n) {
+  return n >= 1 && n <= s.ProjectLineCount ? s.Zl[static_cast<size_t>(n)] : std::string_view();
 }
 
 bool IsContinuationByte(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
@@ -203,23 +204,31 @@ void ConverterWindow::AssignMarkerFrequencies() {
   ConverterState& s = state;
   const bool keep = KeepsWorkingValues(s);
   const long last = std::min(s.RangeEndLine, kLastHeldLine);
+  // Each marker's time rounded as the points' times are, read once for all points; none for a
+  // marker that matches no point.
+  std::vector<std::optional<double>> markerTimes(
+      static_cast<size_t>(std::max<int>(s.MarkerCount, 0)) + 1);
+  for (int m = 1; m <= s.MarkerCount; ++m) {
+    const std::string& time = s.Markerzeiten[static_cast<size_t>(m)];
+    // A marker without a time (its line has no "MARKER ") matches no point; an empty one
+    // would read as 0 s.
+    if (time.empty()) continue;
+    // A marker with an empty name (REAPER's region ends are such markers) gives no
+    // frequencies: the point is one without a marker and keeps those of the point before.
+    if (s.Markerfreq[static_cast<size_t>(m)].empty()) continue;
+    const double markerTime = ProjectNumber(time, s.Markerfeld[static_cast<size_t>(m)]);
+    if (s.ValueTooLarge) return;
+    markerTimes[static_cast<size_t>(m)] = common::RoundToStep(markerTime, 10000);
+  }
   for (long p = std::max(s.RangeStartLine, 1L); p <= last; ++p) {
     const size_t i = static_cast<size_t>(p);
     const double pointTime = common::RoundToStep(s.ZP[i], 10000);
     bool matched = false;
     for (int m = 1; m <= s.MarkerCount; ++m) {
-      const std::string& time = s.Markerzeiten[static_cast<size_t>(m)];
+      const std::optional<double>& time = markerTimes[static_cast<size_t>(m)];
+      if (!time || *time != pointTime) continue;
       const std::string& name = s.Markerfreq[static_cast<size_t>(m)];
-      // A marker without a time (its line has no "MARKER ") matches no point; an empty one
-      // would read as 0 s.
-      if (time.empty()) continue;
-      // A marker with an empty name (REAPER's region ends are such markers) gives no
-      // frequencies: the point is one without a marker and keeps those of the point before.
-      if (name.empty()) continue;
       const std::string& markerLine = s.Markerfeld[static_cast<size_t>(m)];
-      const double markerTime = ProjectNumber(time, markerLine);
-      if (s.ValueTooLarge) return;
-      if (common::RoundToStep(markerTime, 10000) != pointTime) continue;
       matched = true;
       // The first word is the pitch, the next one (after one or more blanks) the timbre.
       const size_t blank = name.find(' ');

@@ -14,15 +14,26 @@ namespace {
 // The project file's number while it is open; no other file of the converter uses it.
 constexpr int kProjectFile = 6;
 
-bool Contains(const std::string& line, std::string_view text) {
-  return line.find(text) != std::string::npos;
+bool Contains(std::string_view line, std::string_view text) {
+  return line.find(text) != std::string_view::npos;
 }
 
 // Line n of the project as read; beyond the project's lines an empty text (Zl keeps lines of
 // an earlier, longer project there, which no search may see).
-const std::string& ProjectLine(const ConverterState& s, long n) {
-  static const std::string kNone;
-  return n >= 1 && n <= s.ProjectLineCount ? s.Zl[static_cast<size_t>(n)] : kNone;
+std::string_view ProjectLine(const ConverterState& s, long n) {
+  return n >= 1 && n <= s.ProjectLineCount ? s.Zl[static_cast<size_t>(n)] : std::string_view();
+}
+
+// The searches through the whole file find their line in one pass over the project's text; the
+// cursors are then left where a line-by-line search from line `from` leaves them when it finds
+// nothing: behind the last line, with that line as the current one.
+void LeaveCursorsBehindLastLine(ConverterState& s, long from) {
+  if (from > s.ProjectLineCount) {
+    s.LineCursor = from;
+    return;
+  }
+  s.LineCursor = s.ProjectLineCount + 1;
+  s.CurrentLine = ProjectLine(s, s.ProjectLineCount);
 }
 
 // The envelope block behind the head on EnvelopeLine: the first line containing "PT " and the
@@ -38,7 +49,7 @@ EnvelopeBlock ScanEnvelopeBlock(const ConverterState& s) {
   EnvelopeBlock block;
   if (s.EnvelopeLine < 1) return block;
   for (long n = s.EnvelopeLine + 1; n <= s.ProjectLineCount; ++n) {
-    const std::string& line = ProjectLine(s, n);
+    const std::string_view line = ProjectLine(s, n);
     block.lastExamined = n;
     // An empty line has no last character and does not end the block.
     if (!line.empty() && line.back() == '>') {
@@ -59,14 +70,14 @@ void ConverterWindow::LoadProjectLines() {
     files.OpenInput(kProjectFile, s.ProjectPath, platform::Encoding::Utf8OrCp1252);
     s.LineCursor = 0;
     s.ProjectLineCount = 0;
-    while (!files.Eof(kProjectFile)) {
-      s.CurrentLine = files.LineInput(kProjectFile);
-      // Zl holds lines 1 to 1000000; a longer project cannot be read.
-      if (s.LineCursor >= kProjectLineCapacity) common::Raise(common::kSubscriptOutOfRange);
-      ++s.LineCursor;
-      s.Zl[static_cast<size_t>(s.LineCursor)] = s.CurrentLine;
-      s.ProjectLineCount = s.LineCursor;
-    }
+    // The whole text is taken in one piece; Zl's lines are views into it.
+    bool more = false;
+    const long count = s.Zl.Take(files.InputRest(kProjectFile), kProjectLineCapacity, more);
+    s.LineCursor = count;
+    s.ProjectLineCount = count;
+    if (count > 0) s.CurrentLine = s.Zl[static_cast<size_t>(count)];
+    // Zl holds lines 1 to 1000000; a longer project cannot be read.
+    if (more) common::Raise(common::kSubscriptOutOfRange);
     files.Close(kProjectFile);
   } catch (const common::RuntimeError&) {
     ShowError(s.ProjectPath + " existiert nicht.");
@@ -80,23 +91,30 @@ void ConverterWindow::LoadProjectLines() {
 void ConverterWindow::FindTrackByName() {
   ConverterState& s = state;
   const std::string& name = s.TrackName;
-  for (s.LineCursor = 1; s.LineCursor <= s.ProjectLineCount; ++s.LineCursor) {
-    s.CurrentLine = ProjectLine(s, s.LineCursor);
-    const std::string& line = s.CurrentLine;
-    // The name may stand at the position of "NAME" or anywhere behind it; a longer name that
-    // begins with TrackName matches too, and an empty TrackName matches at "NAME" itself.
-    bool behindName = false;
-    bool found = false;
-    for (size_t at = 0; at < line.size(); ++at) {
+  // Only a line with "NAME" can qualify. The name may stand at the position of the line's first
+  // "NAME" or anywhere behind it; a longer name that begins with TrackName matches too, and an
+  // empty TrackName matches at "NAME" itself. The first qualifying line wins.
+  for (long from = 1;;) {
+    const ProjectLines::Found word = s.Zl.Find("NAME", from, s.ProjectLineCount);
+    if (word.line == 0) break;
+    const std::string_view line = s.Zl[static_cast<size_t>(word.line)];
+    const size_t at = line.find(name, word.at);
+    if (at != std::string_view::npos) {
+      s.LineCursor = word.line;
+      s.CurrentLine = line;
       s.CharCursor = static_cast<long>(at) + 1;
-      if (line.compare(at, 4, "NAME") == 0) behindName = true;
-      if (behindName && line.compare(at, name.size(), name) == 0) {
-        s.TrackLine = s.LineCursor;
-        found = true;
-        break;
-      }
+      s.TrackLine = word.line;
+      return;
     }
-    if (found) return;  // the first qualifying line wins
+    from = word.line + 1;
+  }
+  LeaveCursorsBehindLastLine(s, 1);
+  // The character cursor stands on the last character of the last line that has one.
+  for (long n = s.ProjectLineCount; n >= 1; --n) {
+    if (!ProjectLine(s, n).empty()) {
+      s.CharCursor = static_cast<long>(ProjectLine(s, n).size());
+      break;
+    }
   }
   ShowError("Spur mit Namen " + s.TrackName + " existiert nicht im Reaperfile " + s.ProjectName);
   ClearDisplayLists(true);
@@ -105,14 +123,15 @@ void ConverterWindow::FindTrackByName() {
 
 void ConverterWindow::FindVolumeEnvelope() {
   ConverterState& s = state;
-  for (s.LineCursor = s.TrackLine < 1 ? 1 : s.TrackLine; s.LineCursor <= s.ProjectLineCount;
-       ++s.LineCursor) {
-    s.CurrentLine = ProjectLine(s, s.LineCursor);
-    if (Contains(s.CurrentLine, "<VOLENV2")) {
-      s.EnvelopeLine = s.LineCursor;
-      return;
-    }
+  const long from = s.TrackLine < 1 ? 1 : s.TrackLine;
+  const long found = s.Zl.Find("<VOLENV2", from, s.ProjectLineCount).line;
+  if (found > 0) {
+    s.LineCursor = found;
+    s.CurrentLine = s.Zl[static_cast<size_t>(found)];
+    s.EnvelopeLine = found;
+    return;
   }
+  LeaveCursorsBehindLastLine(s, from);
   // No volume envelope at or after the track line: an envelope line of an earlier project would
   // point into lines that mean something else here, so none is kept.
   s.EnvelopeLine = 0;
@@ -155,18 +174,21 @@ void ConverterWindow::ReportEnvelopeProblem() {
 void ConverterWindow::CollectMarkers() {
   ConverterState& s = state;
   s.MarkerCount = 0;
-  for (s.LineCursor = 1; s.LineCursor <= s.ProjectLineCount; ++s.LineCursor) {
-    s.CurrentLine = ProjectLine(s, s.LineCursor);
+  // Implementer's note: Markerfeld holds 12000 markers; the markers behind the 12000th are not
+  // stored (and so never matched), instead of running past the array.
+  for (long from = 1; s.MarkerCount < kMarkerCapacity;) {
+    const ProjectLines::Found marker = s.Zl.Find("MARKER", from, s.ProjectLineCount);
+    if (marker.line == 0) break;
+    const std::string_view line = s.Zl[static_cast<size_t>(marker.line)];
     // A line in which "MARKER" occurs twice is entered twice.
-    for (size_t at = s.CurrentLine.find("MARKER"); at != std::string::npos;
-         at = s.CurrentLine.find("MARKER", at + 1)) {
-      // Implementer's note: Markerfeld holds 12000 markers; the markers behind the 12000th are
-      // not stored (and so never matched), instead of running past the array.
-      if (s.MarkerCount >= kMarkerCapacity) break;
+    for (size_t at = marker.at; at != std::string_view::npos && s.MarkerCount < kMarkerCapacity;
+         at = line.find("MARKER", at + 1)) {
       ++s.MarkerCount;
-      s.Markerfeld[static_cast<size_t>(s.MarkerCount)] = s.CurrentLine;
+      s.Markerfeld[static_cast<size_t>(s.MarkerCount)] = line;
     }
+    from = marker.line + 1;
   }
+  LeaveCursorsBehindLastLine(s, 1);
 }
 
 }  // namespace envelope

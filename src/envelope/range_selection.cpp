@@ -12,9 +12,8 @@ namespace {
 
 constexpr forms::Colour kAutoRangeColour = 0xB3B3FF;
 
-const std::string& ProjectLine(const ConverterState& s, long n) {
-  static const std::string kNone;
-  return n >= 1 && n <= s.ProjectLineCount ? s.Zl[static_cast<size_t>(n)] : kNone;
+std::string_view ProjectLine(const ConverterState& s, long n) {
+  return n >= 1 && n <= s.ProjectLineCount ? s.Zl[static_cast<size_t>(n)] : std::string_view();
 }
 
 bool EndsWith(const std::string& line, std::string_view tail) {
@@ -96,13 +95,7 @@ void ConverterWindow::TakeSelectionRange() {
   long startLine = 0, endLine = 0;
 
   // The line counters are wide: a project may have far more than 32767 lines.
-  long selection = 0;
-  for (long n = 1; n <= s.ProjectLineCount; ++n) {
-    if (ProjectLine(s, n).find("SELECTION") != std::string::npos) {
-      selection = n;
-      break;
-    }
-  }
+  const long selection = s.Zl.Find("SELECTION", 1, s.ProjectLineCount).line;
   if (selection > 0) {
     s.SelectionLine = ProjectLine(s, selection);
     const std::string& line = s.SelectionLine;

@@ -1,6 +1,8 @@
 #include "platform/file_table.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -19,7 +21,7 @@ struct FileTable::File {
   bool input = false;
   bool utf8 = false;  // input: the data is UTF-8 (else Windows-1252)
   std::string data;   // input: the whole file
-  size_t pos = 0;
+  LineScanner lines;  // input: over data
   std::FILE* out = nullptr;
   fs::path finalPath;  // replacing output: where Close puts the file
   fs::path tempPath;
@@ -62,22 +64,18 @@ std::string ReadBytes(const fs::path& host) {
     if (!fs::exists(host, ec)) Raise(common::kFileNotFound);
     RaiseOpenError(err, host);
   }
-  std::ostringstream ss;
-  ss << in.rdbuf();
-  return ss.str();
-}
-
-// One line from data at pos; the ending (CR LF, CR or LF) is consumed but not returned.
-std::string_view NextLine(const std::string& data, size_t& pos) {
-  size_t start = pos;
-  size_t end = data.find_first_of("\r\n", start);
-  if (end == std::string::npos) {
-    pos = data.size();
-    return std::string_view(data).substr(start);
+  // Read in one piece at the size the file has, then whatever it still holds beyond that.
+  const std::uintmax_t size = fs::file_size(host, ec);
+  std::string data(ec ? 0 : static_cast<size_t>(size), '\0');
+  in.read(data.data(), static_cast<std::streamsize>(data.size()));
+  data.resize(static_cast<size_t>(in.gcount()));
+  char chunk[65536];
+  while (in) {
+    in.read(chunk, sizeof chunk);
+    data.append(chunk, static_cast<size_t>(in.gcount()));
   }
-  pos = end + 1;
-  if (data[end] == '\r' && pos < data.size() && data[pos] == '\n') ++pos;
-  return std::string_view(data).substr(start, end - start);
+  if (in.bad()) Raise(common::kDeviceIoError);
+  return data;
 }
 
 void WriteOrRaise(std::FILE* out, std::string_view bytes) {
@@ -87,6 +85,39 @@ void WriteOrRaise(std::FILE* out, std::string_view bytes) {
 }
 
 }  // namespace
+
+LineScanner::LineScanner(std::string_view text, size_t from)
+    : text_(text),
+      pos_(std::min(from, text.size())),
+      nextCr_(Search('\r')),
+      nextLf_(Search('\n')) {}
+
+size_t LineScanner::Search(char c) const {
+  if (pos_ >= text_.size()) return text_.size();
+  const void* hit = std::memchr(text_.data() + pos_, c, text_.size() - pos_);
+  return hit ? static_cast<size_t>(static_cast<const char*>(hit) - text_.data()) : text_.size();
+}
+
+// Each character is searched for again only when the line cursor has passed where it was last
+// found: a file that uses only one of the two line ends is not searched through for the other
+// one at every line.
+size_t LineScanner::Behind(char c, size_t& cached) const {
+  if (cached < pos_) cached = Search(c);
+  return cached;
+}
+
+std::string_view LineScanner::Next() {
+  const size_t start = pos_;
+  const size_t cr = Behind('\r', nextCr_);
+  const size_t end = std::min(cr, Behind('\n', nextLf_));
+  if (end >= text_.size()) {
+    pos_ = text_.size();
+    return text_.substr(start);
+  }
+  pos_ = end + 1;
+  if (end == cr && pos_ < text_.size() && text_[pos_] == '\n') ++pos_;
+  return text_.substr(start, end - start);
+}
 
 FileTable::FileTable() : drives_(&Drives()) {}
 FileTable::FileTable(const DriveMap& drives) : drives_(&drives) {}
@@ -123,10 +154,12 @@ void FileTable::OpenInput(int number, std::string_view path, Encoding encoding) 
   file->input = true;
   file->data = ReadBytes(drives_->ToHost(path));
   // UTF-8 or Windows-1252 is decided for the whole file, not line by line
+  size_t start = 0;
   if (encoding == Encoding::Utf8OrCp1252 && common::IsValidUtf8(file->data)) {
     file->utf8 = true;
-    if (file->data.starts_with("\xEF\xBB\xBF")) file->data.erase(0, 3);
+    if (file->data.starts_with("\xEF\xBB\xBF")) start = 3;
   }
+  file->lines = LineScanner(file->data, start);
   files_[number] = std::move(file);
 }
 
@@ -162,15 +195,31 @@ void FileTable::OpenOutputReplacing(int number, std::string_view path) {
 
 std::string FileTable::LineInput(int number) {
   File& f = Get(number, true);
-  if (f.pos >= f.data.size()) Raise(common::kInputPastEnd);
-  std::string_view line = NextLine(f.data, f.pos);
+  if (f.lines.AtEnd()) Raise(common::kInputPastEnd);
+  std::string_view line = f.lines.Next();
   return f.utf8 ? std::string(line) : common::Cp1252ToUtf8(line);
 }
 
 bool FileTable::Eof(int number) const {
   const File* f = Find(number);
   if (!f) Raise(common::kBadFileNameOrNumber);
-  return !f->input || f->pos >= f->data.size();
+  return !f->input || f->lines.AtEnd();
+}
+
+std::string FileTable::InputRest(int number) {
+  File& f = Get(number, true);
+  const size_t from = f.lines.Position();
+  std::string rest;
+  if (!f.utf8) {
+    rest = common::Cp1252ToUtf8(std::string_view(f.data).substr(from));
+  } else if (from == 0) {
+    rest = std::move(f.data);  // the whole file: handed over, not copied
+  } else {
+    rest = f.data.substr(from);
+  }
+  f.lines = LineScanner();
+  f.data = std::string();
+  return rest;
 }
 
 void FileTable::Print(int number, std::string_view line) {

@@ -20,6 +20,25 @@ enum class Encoding {
   Utf8OrCp1252,  // REAPER projects: UTF-8, or Windows-1252 when not valid UTF-8
 };
 
+// The lines of a text one after another, as LineInput reads them: a line ends at CR LF, at a
+// lone CR or at a lone LF, and the last line needs no end. The views point into the text.
+class LineScanner {
+ public:
+  explicit LineScanner(std::string_view text = {}, size_t from = 0);
+  bool AtEnd() const { return pos_ >= text_.size(); }
+  size_t Position() const { return pos_; }
+  // The next line without its ending; an empty view at the end.
+  std::string_view Next();
+
+ private:
+  size_t Search(char c) const;  // the first c at or behind pos_; the text's size when none
+  size_t Behind(char c, size_t& cached) const;
+
+  std::string_view text_;
+  size_t pos_;
+  size_t nextCr_, nextLf_;  // the first CR and LF found at or behind pos_
+};
+
 class FileTable {
  public:
   FileTable();  // uses the process drive map
@@ -43,6 +62,9 @@ class FileTable {
   // Next line without its ending; 62 at the end, 52 when the number is not open, 54 for output.
   std::string LineInput(int number);
   bool Eof(int number) const;
+  // The rest of an input file's text from the current line on, decoded, in one piece (empty at
+  // the end); the file stands at its end afterwards. 52 when the number is not open, 54 for output.
+  std::string InputRest(int number);
   // Writes the text and CR LF.
   void Print(int number, std::string_view line);
   // Writes the text without a line end (the last line of a file that ends without one).

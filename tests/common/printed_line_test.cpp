@@ -68,7 +68,15 @@ INSTANTIATE_TEST_SUITE_P(
                  "\xC3\xA4\xC3\xB6x"},
         LineCase{"EuroIsOneCharacter",
                  [](PrintedLine& l) { l.Text("\xE2\x82\xAC").Tab(3).Text("x"); },
-                 "\xE2\x82\xAC x"}),
+                 "\xE2\x82\xAC x"},
+        // Each tab item counts the characters of every item before it on the line, umlauts
+        // as one, also behind a break.
+        LineCase{"TabsAfterUmlautsInSeveralItems",
+                 [](PrintedLine& l) {
+                   l.Text("\xC3\xA4").Tab(3).Text("\xC3\xB6\xC3\xBC").Tab(6);
+                   l.Text("\xE2\x82\xAC").Tab(2).Text("\xC3\xA4").Tab(4).Text("x");
+                 },
+                 "\xC3\xA4 \xC3\xB6\xC3\xBC \xE2\x82\xAC\r\n \xC3\xA4 x"}),
     [](const testing::TestParamInfo<LineCase>& info) { return std::string(info.param.name); });
 
 }  // namespace

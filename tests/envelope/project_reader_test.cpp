@@ -52,7 +52,12 @@ INSTANTIATE_TEST_SUITE_P(
         // UTF-8 (a Cyrillic track name) stays as it is; a file that is not valid UTF-8 is
         // Windows-1252 ("Geräusch" with the single byte E4).
         LoadCase{"Utf8", "    NAME \"\xD0\xA1\xD0\xBE\xD0\xBD (1)\"\n", {"    NAME \"Сон (1)\""}},
-        LoadCase{"Cp1252", "    NAME Ger\xE4usch\n", {"    NAME Geräusch"}}),
+        LoadCase{"Cp1252", "    NAME Ger\xE4usch\n", {"    NAME Geräusch"}},
+        LoadCase{"LoneCr", "<REAPER_PROJECT 0.1\r  SELECTION 1 5.5\r>\r",
+                 {"<REAPER_PROJECT 0.1", "  SELECTION 1 5.5", ">"}},
+        LoadCase{"MixedEnds", "a\r\nb\rc\n\r\nd", {"a", "b", "c", "", "d"}},
+        LoadCase{"Utf8ByteOrderMarkDropped", "\xEF\xBB\xBF<REAPER_PROJECT 0.1\n>\n",
+                 {"<REAPER_PROJECT 0.1", ">"}}),
     [](const auto& info) { return std::string(info.param.label); });
 
 TEST_F(ProjectTest, MissingProjectShowsItsPathAndClearsTheLists) {
@@ -88,6 +93,89 @@ TEST_F(ProjectTest, AMillionLinesAreReadOneMoreIsAFailure) {
       EXPECT_EQ(s().ProjectLineCount, count);
     }
   }
+}
+
+// The searches through the whole file find the same lines whatever ends the lines.
+class LineEndSearchTest : public ProjectTest, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(LineEndSearchTest, EverySearchFindsItsLine) {
+  ReaperProject p;
+  p.Head();
+  const long selection = p.Selection("1 3");
+  const long m1 = p.Marker(1, "1", "440");
+  p.Add("  RENDER_FILE R-01 NAME");  // the name before "NAME" does not count
+  p.Track("R-02");
+  p.EndTrack();
+  const long first = p.Add("    NAME_OF_NOTHING R-01");  // "NAME", the name behind it: it wins
+  const long track = p.Track("R-01");
+  const auto env = p.VolumeEnvelope(EvenPoints(4));
+  const long twice = p.QuotedMarker(2, "2", "\"MARKER\"");
+  p.EndTrack();
+  p.Add(">");
+  LoadText(p.Text(GetParam()));
+  ASSERT_EQ(s().ProjectLineCount, static_cast<long>(p.lines().size()));
+  FindEnvelope();
+  EXPECT_EQ(s().TrackLine, first);
+  s().TrackLine = track;
+  window->FindVolumeEnvelope();
+  window->FindPointLines();
+  EXPECT_EQ(s().EnvelopeLine, env.head);
+  EXPECT_EQ(s().FirstPointLine, env.firstPoint);
+  EXPECT_EQ(s().LastPointLine, env.lastPoint);
+  window->CollectMarkers();
+  ASSERT_EQ(s().MarkerCount, 3);
+  EXPECT_EQ(s().Markerfeld[1], p.lines()[static_cast<size_t>(m1 - 1)]);
+  EXPECT_EQ(s().Markerfeld[3], p.lines()[static_cast<size_t>(twice - 1)]);
+  window->TakeSelectionRange();
+  EXPECT_EQ(s().SelectionLine, p.lines()[static_cast<size_t>(selection - 1)]);
+  EXPECT_EQ(s().RangeStartLine, env.firstPoint + 1);
+  EXPECT_TRUE(Messages().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Ends, LineEndSearchTest, ::testing::Values("\n", "\r\n", "\r"),
+                         [](const auto& info) {
+                           const std::string end = info.param;
+                           if (end == "\n") return std::string("Lf");
+                           return std::string(end == "\r" ? "Cr" : "CrLf");
+                         });
+
+TEST_F(ProjectTest, Windows1252ProjectIsSearchedInItsDecodedText) {
+  ReaperProject p;
+  p.Head();
+  p.Track("Ger\xE4usch");  // one byte: not valid UTF-8
+  const long track = p.Track("\"Ger\xE4usch 2\"");
+  const auto env = p.VolumeEnvelope(EvenPoints(3));
+  p.EndTrack();
+  p.Add(">");
+  LoadText(p.Text());
+  s().TrackName = "Geräusch 2";
+  FindEnvelope();
+  EXPECT_TRUE(Messages().empty());
+  EXPECT_EQ(s().TrackLine, track);
+  EXPECT_EQ(s().Zl[static_cast<size_t>(track)], "    NAME \"Geräusch 2\"");
+  EXPECT_EQ(s().EnvelopeLine, env.head);
+}
+
+// The whole-file searches leave the shared cursors where a search line by line leaves them.
+TEST_F(ProjectTest, SearchesLeaveTheCursorsOnTheirLastLine) {
+  ReaperProject p;
+  p.Head();
+  const long track = p.Track("\"R-01\"");
+  p.Marker(1, "1", "440");
+  const long last = p.Add(">");
+  Load(p);
+  window->FindTrackByName();
+  EXPECT_EQ(s().LineCursor, track);
+  EXPECT_EQ(s().CurrentLine, "    NAME \"R-01\"");
+  EXPECT_EQ(s().CharCursor, 11);  // the name's first character
+  window->CollectMarkers();
+  EXPECT_EQ(s().LineCursor, last + 1);
+  EXPECT_EQ(s().CurrentLine, ">");
+  s().TrackName = "R-02";
+  window->FindTrackByName();
+  EXPECT_EQ(s().LineCursor, last + 1);
+  EXPECT_EQ(s().CurrentLine, ">");
+  EXPECT_EQ(s().CharCursor, 1);
 }
 
 // --- FindTrackByName ---

@@ -76,6 +76,19 @@ INSTANTIATE_TEST_SUITE_P(
                                                                       "\xE2\x82\xAC 5"}}),
     [](const testing::TestParamInfo<LinesCase>& info) { return std::string(info.param.name); });
 
+// The whole text taken in one piece splits into the lines LineInput reads.
+TEST_P(LineEndings, InputRestSplitsIntoTheSameLines) {
+  root_.Write("c/Arbeit/Tesu.rsz", GetParam().bytes);
+  files_.OpenInput(1, "C:\\Arbeit\\Tesu.rsz");
+  const std::string text = files_.InputRest(1);
+  std::vector<std::string> lines;
+  for (LineScanner scanner(text); !scanner.AtEnd();) lines.emplace_back(scanner.Next());
+  EXPECT_EQ(lines, GetParam().lines);
+  EXPECT_TRUE(files_.Eof(1));
+  EXPECT_EQ(ErrorOf([&] { files_.LineInput(1); }), common::kInputPastEnd);
+  EXPECT_EQ(files_.InputRest(1), "");
+}
+
 TEST_F(FileTableTest, MixedCaseWindowsPathsReachTheSameFile) {
   root_.Write("c/Arbeit/Tesu.rsz", "eins\r\n");
   files_.OpenInput(1, "c:\\arbeit\\TESU.rsz");
@@ -103,6 +116,32 @@ TEST_F(FileTableTest, Utf8OrCp1252DecidesForTheWholeFile) {
     EXPECT_EQ(ReadAll(7), c.lines) << c.bytes;
     files_.Close(7);
   }
+}
+
+TEST_F(FileTableTest, InputRestIsTheDecodedTextFromTheCurrentLineOn) {
+  struct Case {
+    const char* label;
+    std::string bytes;
+    int linesReadFirst;
+    std::string rest;
+  };
+  const Case cases[] = {
+      {"WholeUtf8WithoutItsByteOrderMark", "\xEF\xBB\xBF" "a\r\n\xD0\x96\n", 0, "a\r\n\xD0\x96\n"},
+      {"Utf8AfterOneLine", "\xEF\xBB\xBF" "a\r\n\xD0\x96\n", 1, "\xD0\x96\n"},
+      {"Cp1252Decoded", "a\rGer\xE4usch\r\n", 1, "Ger\xC3\xA4usch\r\n"},
+      {"AtTheEnd", "a\n", 1, ""},
+  };
+  for (const Case& c : cases) {
+    root_.Write("c/Arbeit/Projekt.rpp", c.bytes);
+    files_.OpenInput(6, "C:\\Arbeit\\Projekt.rpp", Encoding::Utf8OrCp1252);
+    for (int k = 0; k < c.linesReadFirst; ++k) files_.LineInput(6);
+    EXPECT_EQ(files_.InputRest(6), c.rest) << c.label;
+    EXPECT_TRUE(files_.Eof(6)) << c.label;
+    files_.Close(6);
+  }
+  files_.OpenOutput(2, "C:\\Arbeit\\aus.txt");
+  EXPECT_EQ(ErrorOf([&] { files_.InputRest(5); }), common::kBadFileNameOrNumber);
+  EXPECT_EQ(ErrorOf([&] { files_.InputRest(2); }), common::kBadFileMode);
 }
 
 TEST_F(FileTableTest, Cp1252FileKeepsEveryByte) {
