@@ -26,6 +26,8 @@ extern const std::string_view kSineOrchestraText;  // sine_orchestra_text.cpp
 extern const std::string_view kFofOrchestraText;   // fof_orchestra_text.cpp
 extern const std::string_view kInstrument97Text;   // instrument97_text.cpp (shared by both)
 extern const std::string_view kRenderBatchText;    // render_batch_text.cpp
+extern const std::string_view kSingleTonePluginText;     // single_tone_plugin_text.cpp
+extern const std::string_view kSustainedTonePluginText;  // sustained_tone_plugin_text.cpp
 
 struct FixedTextFields {
   std::map<std::string, std::string, std::less<>> texts;

@@ -29,19 +29,33 @@ void ConverterWindow::ArrangeControls() {
   // and editor buttons, each group a row.
   const int left = boxLeft + kBoxWidth + 360;
   const int wide = 900, narrow = 500, gap = 90;
-  auto row = [&](int top, std::initializer_list<std::pair<forms::Control*, int>> controls) {
-    int x = left;
+  using Row = std::initializer_list<std::pair<forms::Control*, int>>;
+  auto place = [&](int x, int top, Row controls) {
     for (const auto& [control, width] : controls) {
       control->Move(x, top, width, kButton);
       x += width + gap;
     }
   };
+  auto row = [&](int top, Row controls) { place(left, top, controls); };
   row(kMargin, {{&Command3, wide}, {&Command19, wide}, {&Command1, narrow}, {&StartStoppFix, narrow}});
-  row(kMargin + 2 * kRow, {{&Variation, wide}, {&Variation2, wide}, {&Tempo, narrow}});
+  row(kMargin + 2 * kRow, {{&Variation, wide}, {&Variation2, wide}, {&Text18, narrow}, {&Tempo, narrow}});
   row(kMargin + 4 * kRow, {{&StartStoppLos, wide}, {&PRFix, narrow}, {&Command7, narrow}});
   row(kMargin + 6 * kRow, {{&kopieren, wide}, {&Abstandstext, wide}});
   row(kMargin + 8 * kRow, {{&Command11, wide}, {&Command12, wide}});
   row(kMargin + 10 * kRow, {{&Orcknopf, narrow}, {&Scoknopf, narrow}});
+
+  // At the right edge: the launchers, the audio-editor toggle, the render batch, the restore and
+  // plug-in buttons, and the end.
+  auto rightRow = [&](int top, Row controls) {
+    int x = kWindowWidth - kMargin + gap;
+    for (const auto& entry : controls) x -= entry.second + gap;
+    place(x, top, controls);
+  };
+  rightRow(kMargin, {{&Command5, wide}, {&Command13, wide}, {&Command10, narrow}});
+  rightRow(kMargin + 2 * kRow, {{&Command8, narrow}, {&Command9, narrow}, {&Command6, narrow}, {&Stimmen, narrow}});
+  rightRow(kMargin + 4 * kRow, {{&Cool, narrow}});
+  rightRow(kMargin + 6 * kRow, {{&Csoundknopf, narrow}, {&Command15, narrow}, {&Zumkknopf, narrow}});
+  rightRow(kMargin + 8 * kRow, {{&Command16, narrow}, {&Command17, narrow}, {&Label17, wide}});
 
   // Below: the display list across the window and the four value columns under it.
   const int listTop = kMargin + 17 * kRow + 120;

@@ -100,6 +100,7 @@ void ConverterWindow::CreateControls() {
   Command19.onClick = [this] { Command19_Click(); };
   Command1.onClick = [this] { Command1_Click(); };
   StartStoppLos.onClick = [this] { StartStoppLos_Click(); };
+  CreateLauncherControls();
 }
 
 void ConverterWindow::ShowError(const std::string& text) {

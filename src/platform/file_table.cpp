@@ -232,6 +232,8 @@ void CopyFile(std::string_view source, std::string_view target) {
     Raise(common::kFileNotFound);
   }
   if (!fs::is_directory(to.parent_path(), ec)) Raise(common::kPathNotFound);
+  // A file copied onto itself is already where it should be.
+  if (fs::equivalent(from, to, ec)) return;
   fs::copy_file(from, to, fs::copy_options::overwrite_existing, ec);
   if (ec) Raise(common::kPermissionDenied);
 }

@@ -59,7 +59,8 @@ class FileTable {
 // The whole text of a Windows-1252 file, decoded. Errors as OpenInput.
 std::string ReadWholeFile(std::string_view path);
 
-// Copies a file (53 when the source is missing, 76 when the target folder is missing).
+// Copies a file (53 when the source is missing, 76 when the target folder is missing); a file
+// copied onto itself is left as it is.
 void CopyFile(std::string_view source, std::string_view target);
 bool FileExists(std::string_view path);
 
