@@ -38,7 +38,7 @@ void ConverterWindow::ArrangeControls() {
   };
   auto row = [&](int top, Row controls) { place(left, top, controls); };
   row(kMargin, {{&Command3, wide}, {&Command19, wide}, {&Command1, narrow}, {&StartStoppFix, narrow}});
-  row(kMargin + 2 * kRow, {{&Variation, wide}, {&Variation2, wide}, {&Text18, narrow}, {&Tempo, narrow}});
+  row(kMargin + 2 * kRow, {{&Variation, wide}, {&Variation2, wide}, {&Text18, 700}, {&Tempo, narrow}});
   row(kMargin + 4 * kRow, {{&StartStoppLos, wide}, {&PRFix, narrow}, {&Command7, narrow}});
   row(kMargin + 6 * kRow, {{&kopieren, wide}, {&Abstandstext, wide}});
   row(kMargin + 8 * kRow, {{&Command11, wide}, {&Command12, wide}});

@@ -2,6 +2,7 @@
 // colours and the "Cso1" button go both ways between the widgets and the model.
 #include <gtest/gtest.h>
 
+#include <QImage>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -9,6 +10,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "common/errors.h"
 #include "envelope/converter_window.h"
 #include "gui/form_view.h"
 #include "gui/qt_app.h"
@@ -97,6 +99,47 @@ TEST_F(ConverterViewTest, PressingCso1WritesTheToneListAndStartsTheBuild) {
   // The display list and the value columns show what was read.
   EXPECT_FALSE(window->Testlist.items().empty());
   EXPECT_EQ(window->Testliste[2]->items().at(3), "0.25118864");
+}
+
+TEST_F(ConverterViewTest, TheLaunchersAndTogglesShowInTheWindowWithoutOverlapping) {
+  const QRect inside(QPoint(0, 0), view->size());
+  std::vector<std::pair<std::string, QRect>> shown;
+  for (const auto& control : window->frmDatei.controls()) {
+    QWidget* w = view->WidgetOf(*control);
+    ASSERT_NE(w, nullptr) << control->name();
+    if (!w->isVisible()) continue;
+    EXPECT_TRUE(inside.contains(w->geometry())) << control->name() << " lies outside the window";
+    for (const auto& [name, rect] : shown)
+      EXPECT_FALSE(rect.intersects(w->geometry())) << control->name() << " covers " << name;
+    shown.emplace_back(control->name() + (control->index() >= 0 ? std::to_string(control->index()) : ""),
+                       w->geometry());
+  }
+  for (const char* name : {"Command5", "Command13", "Command8", "Command9", "Command6", "Stimmen",
+                           "Cool", "Csoundknopf", "Command15", "Zumkknopf", "Command16", "Command17",
+                           "Command10", "Label17", "Text18"}) {
+    const forms::Control* control = window->frmDatei.Find(name);
+    ASSERT_NE(control, nullptr) << name;
+    EXPECT_TRUE(view->WidgetOf(*control)->isVisible()) << name;
+  }
+  const QImage image = view->grab().toImage();
+  const fs::path folder = fs::path(ORMILA_BINARY_DIR) / "gui_review";
+  fs::create_directories(folder);
+  EXPECT_TRUE(image.save(QString::fromStdString((folder / "converter_window.png").string())));
+  // "Cool" shows its green &HBFFA8F; a click turns it grey &HDFDFDF.
+  auto* cool = qobject_cast<QPushButton*>(view->WidgetOf(window->Cool));
+  EXPECT_EQ(cool->palette().color(QPalette::Button), QColor(0x8F, 0xFA, 0xBF));
+  QTest::mouseClick(cool, Qt::LeftButton);
+  EXPECT_EQ(cool->palette().color(QPalette::Button), QColor(0xDF, 0xDF, 0xDF));
+  EXPECT_FALSE(window->state.WithAudioEditor);
+  EXPECT_TRUE(errors.empty());
+}
+
+TEST_F(ConverterViewTest, TheMouseOverLabel17EndsTheProgram) {
+  QWidget* label = view->WidgetOf(window->Label17);
+  ASSERT_NE(label, nullptr);
+  QTest::mouseMove(label, QPoint(3, 3));
+  ASSERT_EQ(errors.size(), 1u);
+  EXPECT_THROW(std::rethrow_exception(errors[0]), common::ProgramEnd);
 }
 
 }  // namespace
