@@ -18,11 +18,16 @@ constexpr SustainedToneVariant kCompilerVariant{"muss", "97", ""};
 }  // namespace
 
 std::vector<std::string> PluginTemplateLines(PluginTemplateKind kind, PluginTemplateOwner owner) {
-  if (kind == PluginTemplateKind::SingleTone) return ExpandFixedText(kSingleTonePluginText, {});
+  FixedTextFields fields;
+  if (kind == PluginTemplateKind::SingleTone) {
+    fields.texts = {{"PluginFile", "Default-Einzelton.plg"}, {"PluginButton", "e"}};
+    return ExpandFixedText(kSingleTonePluginText, fields);
+  }
   const SustainedToneVariant& v =
       owner == PluginTemplateOwner::Converter ? kConverterVariant : kCompilerVariant;
-  FixedTextFields fields;
-  fields.texts = {{"SampleMust", v.sampleMust}, {"Instrument", v.instrument}, {"Interval", v.interval}};
+  fields.texts = {{"PluginFile", "Default-Dauerton.plg"}, {"PluginButton", "d"},
+                  {"SampleMust", v.sampleMust}, {"Instrument", v.instrument},
+                  {"Interval", v.interval}};
   return ExpandFixedText(kSustainedTonePluginText, fields);
 }
 

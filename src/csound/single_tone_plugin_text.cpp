@@ -1,5 +1,6 @@
 // The single-tone plug-in template "Default-Einzelton.plg", 85 lines: a percussion module for
-// instr 1 with four wave functions to choose from. The same text in the converter and the compiler.
+// instr 1 with four wave functions to choose from, and the description of plugin_info_text.cpp.
+// The same text in the converter and the compiler.
 #include "csound/fixed_texts.h"
 
 namespace csound {
@@ -72,20 +73,7 @@ const std::string_view kSingleTonePluginText = R"PLG(
 
 
 
-;A-Info
-
- ACHTUNG!!
-
- Die Datei 'Default-Einzelton.plg' muß umbenannt werden!
- Zu Testzwecken kann man sie zwar hier einbauen, doch damit die
- Änderungen nicht verloren gehen, sollte sie dann sofort in eine
- Datei '*.plg' umbenannt werden.
-
- Bei jedem Mausklick auf den Knopf e wird die Datei
- 'Default-Einzelton.plg' neu geschrieben. Damit werden alle
- Änderungen überschrieben!
-
-;E-Info
+{{>PluginInfo}}
 
 
 

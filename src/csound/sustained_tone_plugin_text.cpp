@@ -1,8 +1,9 @@
 // The sustained-tone plug-in template "Default-Dauerton.plg", 66 lines: a double sampler, the
-// second sampler an interval above the first, its channels swapped. {{SampleMust}},
-// {{Instrument}} and {{Interval}} are the three lines in which the converter's and the compiler's
-// templates differ (plugin_templates.cpp). The sampler frequencies are the k-rate "kfrq" and
-// "kfrqx": loscil's frequency argument is k-rate, and Csound 6 rejects the a-rate variables.
+// second sampler an interval above the first, its channels swapped, and the description of
+// plugin_info_text.cpp. {{SampleMust}}, {{Instrument}} and {{Interval}} are the three lines in
+// which the converter's and the compiler's templates differ (plugin_templates.cpp). The sampler
+// frequencies are the k-rate "kfrq" and "kfrqx": loscil's frequency argument is k-rate, and
+// Csound 6 rejects the a-rate variables.
 #include "csound/fixed_texts.h"
 
 namespace csound {
@@ -57,20 +58,7 @@ const std::string_view kSustainedTonePluginText = R"PLG(
 
 
 
-;A-Info
-
- ACHTUNG!!
-
- Die Datei 'Default-Dauerton.plg' muß umbenannt werden!
- Zu Testzwecken kann man sie zwar hier einbauen, doch damit die
- Änderungen nicht verloren gehen, sollte sie dann sofort in eine
- Datei '*.plg' umbenannt werden.
-
- Bei jedem Mausklick auf den Knopf d wird die Datei
- 'Default-Dauerton.plg' neu geschrieben. Damit werden alle
- Änderungen überschrieben!
-
-;E-Info
+{{>PluginInfo}}
 
 
 

@@ -61,7 +61,6 @@ class LauncherTest : public ConverterTest {
   fs::path cwd;
 };
 
-
 // --------------------------------------------------------------------- captions and tooltips
 
 TEST_F(LauncherTest, CaptionsAndToolTips) {
@@ -570,12 +569,6 @@ TEST_F(LauncherTest, APluginTemplateThatCannotBeWrittenIsReported) {
   EXPECT_TRUE(starter.starts.empty());
   EXPECT_FALSE(window->files.IsOpen(5));
 }
-
-}  // namespace
-}  // namespace envelope_test
-
-namespace envelope_test {
-namespace {
 
 // "u" and "Cool" steer the next "Cso1" run of the example project (time selection 1 to 5.5 s,
 // marked points at 1 and 6.5 s).
