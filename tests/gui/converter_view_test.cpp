@@ -2,6 +2,7 @@
 // colours and the "Cso1" button go both ways between the widgets and the model.
 #include <gtest/gtest.h>
 
+#include <QFileDialog>
 #include <QImage>
 #include <QLineEdit>
 #include <QPushButton>
@@ -12,6 +13,7 @@
 
 #include "common/errors.h"
 #include "envelope/converter_window.h"
+#include "gui/dialogs.h"
 #include "gui/form_view.h"
 #include "gui/qt_app.h"
 #include "platform/clock.h"
@@ -140,6 +142,44 @@ TEST_F(ConverterViewTest, TheMouseOverLabel17EndsTheProgram) {
   QTest::mouseMove(label, QPoint(3, 3));
   ASSERT_EQ(errors.size(), 1u);
   EXPECT_THROW(std::rethrow_exception(errors[0]), common::ProgramEnd);
+}
+
+// "einbauen" and "L" in the real window ask the Qt file dialog: a chosen sample is copied, a typed
+// name without extension restores its pair.
+TEST_F(ConverterViewTest, EinbauenAndLAskTheQtFileDialog) {
+  gui::QtDialogs qt;
+  view.reset();  // the view goes before the window whose controls it shows
+  window = std::make_unique<envelope::ConverterWindow>(
+      envelope::ConverterServices{clock, starter, windows, dialogs, dialogs, dialogs, qt});
+  window->Form_Load();
+  view = std::make_unique<gui::FormView>(window->frmDatei);
+  view->onError = [this](std::exception_ptr e) { errors.push_back(e); };
+  view->show();
+  root.Write("c/Arbeit/Geige.wav", "RIFF-Geige");
+  root.Write("c/Arbeit/Tesu7.orc", "Tesu7 orc");
+  root.Write("c/Arbeit/Tesu7.sco", "Tesu7 sco");
+  const struct {
+    const forms::Button* button;
+    const char* typed;
+  } cases[] = {{&window->Command11, "Geige.wav"}, {&window->Command15, "Tesu7"}};
+  for (const auto& c : cases) {
+    QString folder;
+    gui_test::WhenModal([&](QWidget* modal) {
+      auto* dialog = qobject_cast<QFileDialog*>(modal);
+      ASSERT_NE(dialog, nullptr);
+      folder = dialog->directory().absolutePath();
+      QTest::keyClicks(dialog->focusWidget(), c.typed);
+      QTest::keyClick(dialog->focusWidget(), Qt::Key_Return);
+    });
+    QTest::mouseClick(qobject_cast<QPushButton*>(view->WidgetOf(*c.button)), Qt::LeftButton);
+    EXPECT_EQ(folder.toStdString(), (root / "c/Arbeit").string()) << c.typed;
+  }
+  EXPECT_EQ(root.Read("c/Arbeit/Samp100.wav"), "RIFF-Geige");
+  EXPECT_EQ(window->state.SamplePath, "C:\\Arbeit\\Geige.wav");
+  EXPECT_EQ(root.Read("c/Arbeit/Dozudava.orc"), "Tesu7 orc");
+  EXPECT_EQ(root.Read("c/Arbeit/Dozudava.sco"), "Tesu7 sco");
+  EXPECT_TRUE(dialogs.messages.empty());
+  EXPECT_TRUE(errors.empty());
 }
 
 }  // namespace
