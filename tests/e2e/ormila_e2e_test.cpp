@@ -188,4 +188,30 @@ TEST_F(OrmilaOnScreen, CoolThenCso1RendersWithoutTheAudioEditor) {
   EXPECT_FALSE(fs::exists(drive->Arbeit() / "cool-started.txt")) << "the audio editor was started";
 }
 
+// "vgl" twice with a project whose name holds "Kelvo": the comparison tone's window (the drive's
+// stand-in shows its message in one titled "Kelvo") is asked to close, Ormila's own is not.
+TEST_F(OrmilaOnScreen, VglTwiceNeverClosesOrmilasOwnWindow) {
+  Start();
+  Click("Text1");
+  ASSERT_EQ(std::system(("xdotool key --window " + window + " ctrl+a && xdotool type --window " +
+                         window + " Kelvo-Test")
+                            .c_str()),
+            0);
+  std::this_thread::sleep_for(500ms);
+  ASSERT_FALSE(Output("xdotool search --name 'Kelvo-Test.rpp'").empty()) << "the caption names the project";
+  Click("Stimmen");
+  const bool kelvoShown =
+      !Output("timeout 10 xdotool search --sync --name '^Kelvo$' | head -1").empty();
+  // Ormila's window above the comparison tone's, so that the walk meets it first.
+  std::system(("xdotool windowraise " + window).c_str());
+  // The first click may still wait (about two seconds) for a window of the started program.
+  Click("Stimmen");
+  std::this_thread::sleep_for(4s);
+  EXPECT_EQ(waitpid(ormila, nullptr, WNOHANG), 0) << "Ormila ended";
+  EXPECT_FALSE(Output("xdotool search --name 'Kelvo-Test.rpp'").empty()) << "Ormila's window closed";
+  if (kelvoShown) {
+    EXPECT_TRUE(Output("xdotool search --name '^Kelvo$'").empty()) << "the comparison tone stayed";
+  }
+}
+
 }  // namespace
