@@ -38,7 +38,8 @@ void ConverterWindow::ArrangeControls() {
   };
   auto row = [&](int top, Row controls) { place(left, top, controls); };
   row(kMargin, {{&Command3, wide}, {&Command19, wide}, {&Command1, narrow}, {&StartStoppFix, narrow}});
-  row(kMargin + 2 * kRow, {{&Variation, wide}, {&Variation2, wide}, {&Text18, 700}, {&Tempo, narrow}});
+  row(kMargin + 2 * kRow,
+      {{&Variation, wide}, {&Variation2, wide}, {&Text18, 700}, {&Tempo, narrow}});
   row(kMargin + 4 * kRow, {{&StartStoppLos, wide}, {&PRFix, narrow}, {&Command7, narrow}});
   row(kMargin + 6 * kRow, {{&kopieren, wide}, {&Abstandstext, wide}});
   row(kMargin + 8 * kRow, {{&Command11, wide}, {&Command12, wide}});
@@ -52,9 +53,11 @@ void ConverterWindow::ArrangeControls() {
     place(x, top, controls);
   };
   rightRow(kMargin, {{&Command5, wide}, {&Command13, wide}, {&Command10, narrow}});
-  rightRow(kMargin + 2 * kRow, {{&Command8, narrow}, {&Command9, narrow}, {&Command6, narrow}, {&Stimmen, narrow}});
+  rightRow(kMargin + 2 * kRow,
+           {{&Command8, narrow}, {&Command9, narrow}, {&Command6, narrow}, {&Stimmen, narrow}});
   rightRow(kMargin + 4 * kRow, {{&Cool, narrow}});
-  rightRow(kMargin + 6 * kRow, {{&Csoundknopf, narrow}, {&Command15, narrow}, {&Zumkknopf, narrow}});
+  rightRow(kMargin + 6 * kRow,
+           {{&Csoundknopf, narrow}, {&Command15, narrow}, {&Zumkknopf, narrow}});
   rightRow(kMargin + 8 * kRow, {{&Command16, narrow}, {&Command17, narrow}, {&Label17, wide}});
 
   // Below: the display list across the window and the four value columns under it.

@@ -167,7 +167,7 @@ class ConverterWindow {
   forms::ListBox& Testlist;
   std::array<forms::ListBox*, 5> Testliste{};  // Testliste(1) .. Testliste(4)
 
-  // --- Controls of the launchers, the toggles and the plug-in templates ---
+  // --- Controls of the launchers, the toggles and the plug-in templates, and Text18 ---
   forms::Button& Command5 = frmDatei.Add<forms::Button>("Command5");
   forms::Button& Command13 = frmDatei.Add<forms::Button>("Command13");
   forms::Button& Command8 = frmDatei.Add<forms::Button>("Command8");

@@ -51,13 +51,13 @@ void LockCso1(ConverterWindow& w) {
 }  // namespace
 
 void ConverterWindow::CreateLauncherControls() {
-  struct Caption {
+  struct Design {
     forms::Button* button;
     const char* caption;  // nullptr: none
     const char* toolTip;
     void (ConverterWindow::*click)();  // nullptr: no action
   };
-  const Caption buttons[] = {
+  const Design buttons[] = {
       {&Command5, "Reaper",
        "Reaper starten und die Hüllkurve der aktuellen (im Feld mit der blauen Schrift "
        "angezeigten) Datei ansehen",
@@ -102,7 +102,7 @@ void ConverterWindow::CreateLauncherControls() {
       {&Command17, "d", "ein neues Dauerton-Plugin (eine Default-Datei) erstellen",
        &ConverterWindow::Command17_Click},
   };
-  for (const Caption& b : buttons) {
+  for (const Design& b : buttons) {
     if (b.caption) b.button->SetCaption(b.caption);
     b.button->SetToolTip(b.toolTip);
     if (b.click) b.button->onClick = [this, click = b.click] { (this->*click)(); };

@@ -401,6 +401,15 @@ TEST_F(SampleTest, EinbauenOfSamp100ItselfCountsAsDone) {
   EXPECT_EQ(s().SamplePath, "C:\\Arbeit\\Samp100.wav");
   EXPECT_EQ(window->Text[17]->text(), "Samp100");
   EXPECT_EQ(SettingsLine17(), "C:\\Arbeit\\Samp100.wav");
+  // The next start copies the sample onto itself and reads on to the snapshot counter.
+  s().SnapshotCounter = envelope::SettingValue::Number(7);
+  window->SaveSettings();
+  window = std::make_unique<ConverterWindow>(
+      envelope::ConverterServices{clock, starter, windowSystem, dialogs, dialogs, dialogs, dialogs});
+  window->Form_Load();
+  EXPECT_EQ(s().SnapshotCounter.AsLeadingNumber(), 7);
+  EXPECT_EQ(window->Text[17]->text(), "Samp100");
+  EXPECT_EQ(ReadArbeit("Samp100.wav"), "RIFF-Samp");
 }
 
 TEST_F(SampleTest, EinbauenOfAShortOrMissingNameCopiesNothing) {
