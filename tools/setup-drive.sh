@@ -1,7 +1,10 @@
 #!/bin/sh
 # Prepares a drive root for the programs: the working folder C:\Arbeit\, the compiler builds at
-# C:\Arbeit\VB\Tesu01\ (links to the built programs), stand-ins for the outside programs, a sample
-# C:\Arbeit\cs06b2.bat and a default C:\Arbeit\Talvik.ini. Files of the user are left as they are.
+# C:\Arbeit\VB\Tesu01\ (links to the built programs), stand-ins for the outside programs (audio
+# editor, text editor, REAPER, the listing batches C:\Arbeit\directory3g.bat and directory3h.bat,
+# the comparison-tone program Kelvo, the plug-in inserter ZUMK), the help text that "vsk" opens,
+# a sample C:\Arbeit\cs06b2.bat and a default C:\Arbeit\Talvik.ini. Files of the user are left
+# as they are: a file is only written where there is none, or where this script wrote it before.
 #
 #   tools/setup-drive.sh <drive-root> <build-dir>
 #
@@ -20,7 +23,8 @@ marker="# ormila stand-in"
 crlf() { printf '%s\r\n' "$@"; }
 
 mkdir -p "$root/c/Arbeit/VB/Tesu01" "$root/c/Arbeit/Editor" "$root/c/Arbeit/Editor-K" \
-         "$root/c/cool" "$root/c/Programme/REAPER"
+         "$root/c/cool" "$root/c/Programme/REAPER" "$root/c/Arbeit/VB/Kelvo" \
+         "$root/c/Arbeit/VB/Talvik4" "$root/c/Arbeit/VB/Listing" "$root/c/Arbeit-xqt/Infotexte"
 
 # The four compiler builds; the links are made even when the programs are not built yet.
 for build_name in TalvikTe TalvikTe2 TalvikTe3 TalvikTe4; do
@@ -32,41 +36,134 @@ for build_name in TalvikTe TalvikTe2 TalvikTe3 TalvikTe4; do
   fi
 done
 
-# A stand-in launcher: hands the file it is given to what this machine has, and never fails.
-#   standin <path> <name shown> <use reaper: yes/no>
-standin() {
-  path=$1 name=$2
-  reaper_lines=
-  if [ "$3" = yes ]; then
-    reaper_lines='if command -v reaper >/dev/null 2>&1; then exec reaper "$file"; fi'
-  fi
-  if [ -e "$path" ] && ! grep -q "^$marker" "$path" 2>/dev/null; then
-    echo "kept $path (not a stand-in of this script)"
+# Writes stdin to <path> unless a file of the user is there (one without the stand-in marker in
+# its second line); the file is made executable.
+#   put_script <path>
+put_script() {
+  content=$(cat; echo x)
+  if [ -e "$1" ] && ! sed -n 2p "$1" 2>/dev/null | grep -q "^$marker"; then
+    echo "kept $1 (not a stand-in of this script)"
     return
   fi
-  cat > "$path" <<STANDIN
-#!/bin/sh
-$marker for $name: opens the given file with what this machine has.
-file=
-for argument in "\$@"; do file=\$argument; done
-if [ -z "\$file" ]; then
-  echo "$name stand-in: no file given"
-  exit 0
-fi
-$reaper_lines
-if [ -n "\${DISPLAY:-}\${WAYLAND_DISPLAY:-}" ] && command -v xdg-open >/dev/null 2>&1; then
-  exec xdg-open "\$file"
-fi
-echo "$name stand-in: nothing on this machine to open \$file"
-exit 0
-STANDIN
-  chmod 755 "$path"
+  printf '%s' "${content%x}" > "$1"
+  chmod 755 "$1"
 }
 
-standin "$root/c/cool/COOL96.exe" "Cool Edit" no
-standin "$root/c/Arbeit/Editor/NoteTab.exe" "NoteTab" no
-standin "$root/c/Arbeit/Editor-K/NoteTab.exe" "NoteTab" no
-standin "$root/c/Programme/REAPER/reaper.exe" "REAPER" yes
+# The lines every stand-in begins with: its name, the file it is given (the last argument), and
+# say(), which tells on stderr and, where a window shows, in a message box, and ends.
+#   standin_head <name>
+standin_head() {
+  cat <<HEAD
+#!/bin/sh
+$marker for $1
+name='$1'
+file=
+for argument in "\$@"; do file=\$argument; done
+say() {
+  printf '%s stand-in: %s\\n' "\$name" "\$1" >&2
+  if [ -n "\${DISPLAY:-}" ]; then
+    if command -v zenity >/dev/null 2>&1; then zenity --info --title="\$name" --text="\$1"
+    elif command -v kdialog >/dev/null 2>&1; then kdialog --title "\$name" --msgbox "\$1"
+    elif command -v xmessage >/dev/null 2>&1; then xmessage -title "\$name" "\$1"
+    fi
+  fi >/dev/null 2>&1
+  exit 0
+}
+HEAD
+}
+
+# Opens the file with the desktop's default application.
+open_body='[ -n "$file" ] || say "no file given"
+if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ] && command -v xdg-open >/dev/null 2>&1; then
+  exec xdg-open "$file"
+fi
+say "nothing on this machine to open $file"
+'
+
+# Opens the file with a text editor, whatever its extension (.rsz, .orc, .sco and .plg are unknown
+# to most desktops): $VISUAL, a graphical editor found here, the desktop's application for plain
+# text, or $EDITOR in a terminal.
+text_body='[ -n "$file" ] || say "no file given"
+if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
+  [ -n "${VISUAL:-}" ] && command -v "${VISUAL%% *}" >/dev/null 2>&1 && exec $VISUAL "$file"
+  for editor in gnome-text-editor gedit kate kwrite mousepad xed pluma featherpad leafpad geany; do
+    command -v "$editor" >/dev/null 2>&1 && exec "$editor" "$file"
+  done
+  if command -v xdg-mime >/dev/null 2>&1 && command -v gtk-launch >/dev/null 2>&1; then
+    desktop=$(xdg-mime query default text/plain 2>/dev/null)
+    [ -n "$desktop" ] && exec gtk-launch "${desktop%.desktop}" "$file"
+  fi
+  if [ -n "${EDITOR:-}" ]; then
+    for terminal in x-terminal-emulator xterm; do
+      command -v "$terminal" >/dev/null 2>&1 && exec "$terminal" -e "$EDITOR" "$file"
+    done
+  fi
+fi
+say "no text editor on this machine to open $file"
+'
+
+# REAPER from PATH or where its Linux installer puts it, else the default application.
+reaper_body='for reaper in "$(command -v reaper 2>/dev/null)" /opt/REAPER/reaper "$HOME/opt/REAPER/reaper"; do
+  [ -n "$reaper" ] && [ -x "$reaper" ] && exec "$reaper" "$@"
+done
+'"$open_body"
+
+# A program of the composer that has no counterpart here: it only says so.
+#   missing_body <what it is> <Windows path>
+missing_body() {
+  printf 'say "%s is not installed on this machine (this stand-in sits at %s; put the program there)."\n' "$1" "$2"
+}
+
+{ standin_head "Cool Edit"; printf '%s' "$open_body"; } | put_script "$root/c/cool/COOL96.exe"
+{ standin_head "NoteTab"; printf '%s' "$text_body"; } | put_script "$root/c/Arbeit/Editor/NoteTab.exe"
+{ standin_head "NoteTab"; printf '%s' "$text_body"; } | put_script "$root/c/Arbeit/Editor-K/NoteTab.exe"
+{ standin_head "REAPER"; printf '%s' "$reaper_body"; } | put_script "$root/c/Programme/REAPER/reaper.exe"
+{ standin_head "Kelvo"; missing_body "Kelvo, the comparison-tone program," 'C:\Arbeit\VB\Kelvo\Kelvo.exe'; } |
+  put_script "$root/c/Arbeit/VB/Kelvo/Kelvo.exe"
+{ standin_head "ZUMK"; missing_body "ZUMK, the plug-in inserter," 'C:\Arbeit\VB\Talvik4\ZUMK'; } |
+  put_script "$root/c/Arbeit/VB/Talvik4/ZUMK"
+
+# The listings: the files of a folder that match the patterns (without regard to case), shown in
+# the text editor and on stdout.
+{ standin_head "Listing"; cat <<'BODY'
+folder=$1
+shift
+listing=$(mktemp "${TMPDIR:-/tmp}/ormila-listing-XXXXXX.txt") || say "cannot write a listing"
+{
+  printf '%s\r\n' "$folder ($*)" ""
+  for pattern in "$@"; do
+    find "$folder" -maxdepth 1 -type f -iname "$pattern" -printf '%TY-%Tm-%Td %TH:%TM  %10s  %f\r\n'
+  done | sort -k4
+} > "$listing"
+cat "$listing"
+exec "$(dirname "$0")/../../Editor/NoteTab.exe" "$listing"
+BODY
+} | put_script "$root/c/Arbeit/VB/Listing/Listing.exe"
+
+# The listing batches (Windows-1252, CR LF), run by the batch runner.
+#   listing_batch <name> <what> <patterns>
+listing_batch() {
+  path="$root/c/Arbeit/$1"
+  if [ -e "$path" ] && ! grep -q "$marker" "$path" 2>/dev/null; then
+    echo "kept $path"
+    return
+  fi
+  crlf " REM C:\\Arbeit\\$1 $marker: $2" \
+       " C:\\Arbeit\\VB\\Listing\\Listing.exe C:\\Arbeit\\ $3" > "$path"
+}
+listing_batch directory3g.bat "all wave files in C:\\Arbeit" "*.wav"
+listing_batch directory3h.bat "the orchestras and scores in C:\\Arbeit, for the button L" "*.orc *.sco"
+
+# The help text of "vsk".
+vsk="$root/c/Arbeit-xqt/Infotexte/Veskar2_Spezialist.txt"
+if [ -e "$vsk" ]; then
+  echo "kept $vsk"
+else
+  crlf "Veskar2_Spezialist.txt" "" \
+       "This is a stand-in written by tools/setup-drive.sh: the help text itself is not on this" \
+       "machine. Put it at C:\\Arbeit-xqt\\Infotexte\\Veskar2_Spezialist.txt (this file may be" \
+       "replaced)." > "$vsk"
+fi
 
 # A render batch that does not open the audio editor (Windows-1252, CR LF).
 batch="$root/c/Arbeit/cs06b2.bat"

@@ -35,7 +35,7 @@ int main(int argc, char** argv) {
   platform::SystemProgramStarter starter;
   gui::QtDialogs dialogs;
   envelope::ConverterWindow window(
-      {platform::ProcessClock(), starter, platform::DesktopWindows(), dialogs, dialogs, dialogs});
+      {platform::ProcessClock(), starter, platform::DesktopWindows(), dialogs, dialogs, dialogs, dialogs});
   try {
     window.Form_Load();
   } catch (...) {

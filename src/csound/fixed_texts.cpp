@@ -9,6 +9,7 @@ namespace {
 
 std::string_view SubText(std::string_view name) {
   if (name == "Instrument97") return kInstrument97Text;
+  if (name == "PluginInfo") return kPluginInfoText;
   throw std::logic_error("fixed text: unknown sub-text " + std::string(name));
 }
 

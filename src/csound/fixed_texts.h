@@ -10,7 +10,7 @@
 //   {{?Name}}   the line is written only when the flag Name is true,
 //   {{!Name}}   only when it is false (the prefix itself is not written);
 // and a line that is exactly
-//   {{>Name}}   stands for the lines of the sub-text Name (only "Instrument97").
+//   {{>Name}}   stands for the lines of the sub-text Name ("Instrument97", "PluginInfo").
 // A name that the fields do not hold is a programming error (std::logic_error).
 #pragma once
 
@@ -26,6 +26,9 @@ extern const std::string_view kSineOrchestraText;  // sine_orchestra_text.cpp
 extern const std::string_view kFofOrchestraText;   // fof_orchestra_text.cpp
 extern const std::string_view kInstrument97Text;   // instrument97_text.cpp (shared by both)
 extern const std::string_view kRenderBatchText;    // render_batch_text.cpp
+extern const std::string_view kSingleTonePluginText;     // single_tone_plugin_text.cpp
+extern const std::string_view kSustainedTonePluginText;  // sustained_tone_plugin_text.cpp
+extern const std::string_view kPluginInfoText;           // plugin_info_text.cpp (shared by both)
 
 struct FixedTextFields {
   std::map<std::string, std::string, std::less<>> texts;

@@ -1,5 +1,6 @@
 // The fixed text of the render batch, 12 lines. {{Base}} is WorkFolder joined with
-// OutputBaseName ("C:\Arbeit\Dozudava"); the last line names cs06b.bat in every build.
+// OutputBaseName ("C:\Arbeit\Dozudava"); the last line is {{BatchTag}} in brackets, cs06b.bat in
+// every compiler build.
 #include "csound/fixed_texts.h"
 
 namespace csound {
@@ -17,7 +18,7 @@ const std::string_view kRenderBatchText = R"BAT(
  csound -o {{Base}}.wav -W -g {{Base}}.orc {{Base}}.sco
  "c:\cool\COOL96.exe" "{{Base}}.wav"
 
- [c:\arbeit\cs06b.bat]
+ [{{BatchTag}}]
 )BAT";
 
 }  // namespace csound

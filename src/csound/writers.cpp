@@ -259,7 +259,8 @@ void WriteRenderBatch(const WriterContext& c) {
   f.texts = {{"BatchPath", c.BatchPath},
              {"Date", c.clock.DateText()},
              {"Time", c.clock.TimeText()},
-             {"Base", c.WorkFolder + c.OutputBaseName}};
+             {"Base", c.WorkFolder + c.OutputBaseName},
+             {"BatchTag", c.BatchTag}};
   PrintFixedText(c, kBatchFile, kRenderBatchText, f);
 }
 

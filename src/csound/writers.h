@@ -26,6 +26,8 @@ struct WriterContext {
   std::string WorkFolder = "C:\\Arbeit\\", OutputBaseName = "Dozudava";
   std::string SourceDescription{}, OriginNote{};
   std::string MinGlideText = "0.0001";
+  // The batch named in brackets on the render batch's last line.
+  std::string BatchTag = "c:\\arbeit\\cs06b.bat";
 };
 
 void WriteSineScore(const WriterContext&);  // prints to file 2

@@ -29,20 +29,22 @@ void ConverterWindow::ArrangeControls() {
   // and editor buttons, each group a row.
   const int left = boxLeft + kBoxWidth + 360;
   const int wide = 900, narrow = 500, gap = 90;
-  auto row = [&](int top, std::initializer_list<std::pair<forms::Control*, int>> controls) {
-    int x = left;
+  using Row = std::initializer_list<std::pair<forms::Control*, int>>;
+  auto place = [&](int x, int top, Row controls) {
     for (const auto& [control, width] : controls) {
       control->Move(x, top, width, kButton);
       x += width + gap;
     }
   };
+  auto row = [&](int top, Row controls) { place(left, top, controls); };
   row(kMargin, {{&Command3, wide}, {&Command19, wide}, {&Command1, narrow}, {&StartStoppFix, narrow}});
-  row(kMargin + 2 * kRow, {{&Variation, wide}, {&Variation2, wide}, {&Tempo, narrow}});
+  row(kMargin + 2 * kRow,
+      {{&Variation, wide}, {&Variation2, wide}, {&Text18, 700}, {&Tempo, narrow}});
   // Right of them the variation editor, a group per value kind: its slider over two rows, its
   // keys and, under the first key, its reset key.
   {
     const int top = kMargin + 2 * kRow, key = 360, slider = 240, small = 30;
-    int x = left + 2 * (wide + gap) + narrow + gap;
+    int x = left + 2 * (wide + gap) + 700 + gap + narrow + gap;
     auto group = [&](forms::ScrollBar& bar, std::initializer_list<forms::Button*> keys,
                      forms::Button& reset) {
       bar.Move(x, top, slider, kRow + kButton);
@@ -64,6 +66,22 @@ void ConverterWindow::ArrangeControls() {
   row(kMargin + 8 * kRow, {{&Command11, wide}, {&Command12, wide}});
   row(kMargin + 10 * kRow, {{&Orcknopf, narrow}, {&Scoknopf, narrow}});
   row(kMargin + 12 * kRow, {{&Command4, wide}, {&Csoundstore, narrow}});  // the snapshot buttons
+
+  // At the right edge: the launchers, the audio-editor toggle, the render batch, the restore and
+  // plug-in buttons, and the end.
+  auto rightRow = [&](int top, Row controls) {
+    int x = kWindowWidth - kMargin + gap;
+    for (const auto& entry : controls) x -= entry.second + gap;
+    place(x, top, controls);
+  };
+  rightRow(kMargin, {{&Command5, wide}, {&Command13, wide}, {&Command10, narrow}});
+  // (Row 2 at the right belongs to the variation editor.)
+  rightRow(kMargin + 10 * kRow,
+           {{&Command8, narrow}, {&Command9, narrow}, {&Command6, narrow}, {&Stimmen, narrow}});
+  rightRow(kMargin + 4 * kRow, {{&Cool, narrow}});
+  rightRow(kMargin + 6 * kRow,
+           {{&Csoundknopf, narrow}, {&Command15, narrow}, {&Zumkknopf, narrow}});
+  rightRow(kMargin + 8 * kRow, {{&Command16, narrow}, {&Command17, narrow}, {&Label17, wide}});
 
   // Below: the display list across the window and the four value columns under it.
   const int listTop = kMargin + 17 * kRow + 120;

@@ -86,23 +86,17 @@ void ConverterWindow::CreateControls() {
   Abstandstext.SetToolTip(
       "Abstand der kopierten Hüllkurve von der Originalhüllkurve hier eintragen (nur positive "
       "Werte)");
-  Command11.SetCaption("einbauen");
-  Command12.SetCaption("anhören");
   StartStoppLos.SetToolTip(
       "grün: Punkteautomatik ist eingeschaltet - grau: die von Hand gesetzten "
       "Kurvenpunktmarkierungen werden berücksichtigt");
-  Command7.SetCaption("u");
-  Command7.SetToolTip("hell: Start-Stoppunkte beachten, dunkel: Selektion beachten");
-  PRFix.SetToolTip("rot: der Knopf 'Point Reset (P R)' ist deaktiviert");
-  StartStoppFix.SetToolTip("rot: Cso1-Knopf ist deaktiviert");
-  Orcknopf.SetCaption("orc");
-  Scoknopf.SetCaption("sco");
 
   Command3.onClick = [this] { Command3_Click(); };
   Command19.onClick = [this] { Command19_Click(); };
   Command1.onClick = [this] { Command1_Click(); };
   StartStoppLos.onClick = [this] { StartStoppLos_Click(); };
   CreateVariationControls();
+  // The launchers' and toggles' captions, tool tips and handlers.
+  CreateLauncherControls();
 }
 
 void ConverterWindow::ShowError(const std::string& text) {

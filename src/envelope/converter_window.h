@@ -7,15 +7,13 @@
 #include "envelope/converter_state.h"
 #include "forms/form.h"
 #include "platform/clock.h"
+#include "platform/dialogs.h"
 #include "platform/file_table.h"
 
 namespace platform {
 class Clock;
 class ProgramStarter;
 class WindowSystem;
-class MessageBoxService;
-class InputBoxService;
-class ClipboardService;
 }  // namespace platform
 
 namespace envelope {
@@ -28,6 +26,7 @@ struct ConverterServices {
   platform::MessageBoxService& messages;
   platform::InputBoxService& input;
   platform::ClipboardService& clipboard;
+  platform::FileDialogService& fileDialog = platform::CancelledFileDialog();
   platform::RandomSource& random = platform::ProcessRandom();
 };
 
@@ -156,6 +155,37 @@ class ConverterWindow {
   std::string StartStopFilePath() const { return state.WorkFolder + "Tesu2.ini"; }
   std::string SettingsFilePath() const { return state.WorkFolder + "Tesu.ini"; }
 
+  // --- Launchers, toggles and the render-batch button (launchers.cpp) ---
+  void Command5_Click();     // "Reaper": REAPER on the current project
+  void Command8_Click();     // "rsz": the tone list in the text editor
+  void Orcknopf_Click();     // "orc"
+  void Scoknopf_Click();     // "sco"
+  void Command9_Click();     // "vsk": the help text
+  void Command6_Click();     // "dir": the listing of the wave files
+  void Command12_Click();    // "anhören": the sample in the audio editor
+  void Command11_Click();    // "einbauen": a new sample
+  void Zumkknopf_Click();    // "PLG": the plug-in inserter
+  void Csoundknopf_Click();  // "CSO": render the orchestra and score as they are
+  void Command15_Click();    // "L": restore a kept orchestra and score
+  void Stimmen_Click();      // "vgl": start or close the comparison-tone program
+  void Cool_Click();
+  void Command7_Click();     // "u"
+  void PRFix_Click();
+  void StartStoppFix_Click();
+  void Command10_Click();    // "e": end
+  void Label17_MouseMove();  // ends the program too
+  [[noreturn]] void EndProgram();
+  // Starts the program (style 1) and brings its window to the front; false when it could not
+  // be started (reported).
+  bool StartAndActivate(const std::string& path);
+  // Starts a command line; a program that cannot be started is reported in a "FEHLER" message
+  // naming it and gives false.
+  bool StartOrReport(const std::string& commandLine, int windowStyle, double* taskId = nullptr);
+
+  // --- Plug-in templates (plugin_templates.cpp) ---
+  void Command16_Click();  // "e": the single-tone template
+  void Command17_Click();  // "d": the sustained-tone template
+
   // Shows a message box titled "FEHLER" with an OK button.
   void ShowError(const std::string& text);
   // Clears the four value columns (and, when asked, Testlist with a white background).
@@ -208,8 +238,26 @@ class ConverterWindow {
   forms::Button& H_Reset = frmDatei.Add<forms::Button>("H_Reset");
   forms::Button& K_Reset = frmDatei.Add<forms::Button>("K_Reset");
 
+  // --- Controls of the launchers, the toggles and the plug-in templates, and Text18 ---
+  forms::Button& Command5 = frmDatei.Add<forms::Button>("Command5");
+  forms::Button& Command13 = frmDatei.Add<forms::Button>("Command13");
+  forms::Button& Command8 = frmDatei.Add<forms::Button>("Command8");
+  forms::Button& Command9 = frmDatei.Add<forms::Button>("Command9");
+  forms::Button& Command6 = frmDatei.Add<forms::Button>("Command6");
+  forms::Button& Zumkknopf = frmDatei.Add<forms::Button>("Zumkknopf");
+  forms::Button& Csoundknopf = frmDatei.Add<forms::Button>("Csoundknopf");
+  forms::Button& Command15 = frmDatei.Add<forms::Button>("Command15");
+  forms::Button& Command16 = frmDatei.Add<forms::Button>("Command16");
+  forms::Button& Command17 = frmDatei.Add<forms::Button>("Command17");
+  forms::Button& Stimmen = frmDatei.Add<forms::Button>("Stimmen");
+  forms::Button& Cool = frmDatei.Add<forms::Button>("Cool");
+  forms::Button& Command10 = frmDatei.Add<forms::Button>("Command10");
+  forms::Label& Label17 = frmDatei.Add<forms::Label>("Label17");
+  forms::TextBox& Text18 = frmDatei.Add<forms::TextBox>("Text18");  // shows the word "Tempo"
+
  private:
   void CreateControls();
+  void CreateLauncherControls();  // launchers.cpp
   // Positions, sizes and fonts of the controls, all in one place.
   void ArrangeControls();
   void ConnectSettingsBoxes();

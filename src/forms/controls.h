@@ -141,6 +141,11 @@ class Label : public Control {
   using Control::Control;
   const std::string& caption() const { return caption_; }
   void SetCaption(std::string s) { Assign(caption_, std::move(s)); }
+  // What the mouse moving over the label does.
+  void MouseMove() {
+    if (onMouseMove) onMouseMove();
+  }
+  std::function<void()> onMouseMove;
 
  private:
   std::string caption_;

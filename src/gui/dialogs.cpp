@@ -117,9 +117,12 @@ std::optional<std::string> QtDialogs::Ask(const std::string& prompt, const std::
 std::string QtDialogs::OpenFile(const std::string& title, const std::string& initialFolder,
                                 const std::string& filter) {
   const platform::DriveMap& drives = platform::Drives();
-  const QString chosen =
-      QFileDialog::getOpenFileName(parent_, Q(title), Q(drives.ToHost(initialFolder).string()),
-                                   Q(QtFileFilter(filter)));
+  QFileDialog dialog(parent_, Q(title), Q(drives.ToHost(initialFolder).string()),
+                     Q(QtFileFilter(filter)));
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  dialog.setFileMode(QFileDialog::AnyFile);  // a typed name need not exist
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+  const QString chosen = dialog.selectedFiles().front();
   if (chosen.isEmpty()) return {};
   return DrivePathOf(fs::path(chosen.toStdString()), drives);
 }

@@ -71,11 +71,28 @@ void Apply(const forms::Button& button, QPushButton& push) {
   push.setDefault(button.isDefault());
 }
 
-void Wire(FormView&, forms::Label&, QLabel& label) {
+// Passes the mouse moving over a label to its model.
+class MouseMoveFilter : public QObject {
+ public:
+  MouseMoveFilter(FormView& view, forms::Label& model, QLabel& label)
+      : QObject(&label), view_(view), model_(model) {}
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::MouseMove) view_.Guarded([this] { model_.MouseMove(); });
+    return false;
+  }
+
+ private:
+  FormView& view_;
+  forms::Label& model_;
+};
+
+void Wire(FormView& view, forms::Label& model, QLabel& label) {
   label.setTextFormat(Qt::PlainText);
   label.setWordWrap(true);
   label.setAlignment(Qt::AlignLeft | Qt::AlignTop);
   label.setAutoFillBackground(true);
+  label.setMouseTracking(true);  // moves without a pressed button reach the label too
+  label.installEventFilter(new MouseMoveFilter(view, model, label));
 }
 void Apply(const forms::Label& model, QLabel& label) { label.setText(Q(model.caption())); }
 

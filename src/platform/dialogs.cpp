@@ -2,6 +2,16 @@
 
 namespace platform {
 
+FileDialogService& CancelledFileDialog() {
+  class Cancelled : public FileDialogService {
+    std::string OpenFile(const std::string&, const std::string&, const std::string&) override {
+      return {};
+    }
+  };
+  static Cancelled dialog;
+  return dialog;
+}
+
 void ScriptedDialogs::ShowMessage(const std::string& text, const std::string& title) {
   messages.push_back({text, title});
 }

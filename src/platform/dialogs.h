@@ -28,10 +28,14 @@ class FileDialogService {
  public:
   virtual ~FileDialogService() = default;
   // The chosen Windows-style path, or empty when cancelled; `filter` is a list of
-  // description|pattern pairs like "Reaper-Dateien (*.rpp)|*.rpp".
+  // description|pattern pairs like "Reaper-Dateien (*.rpp)|*.rpp". As in the open dialog without
+  // option flags, a typed name is taken whether or not such a file exists.
   virtual std::string OpenFile(const std::string& title, const std::string& initialFolder,
                                const std::string& filter) = 0;
 };
+
+// The file dialog of a window made without one (benches, tools): every request is cancelled.
+FileDialogService& CancelledFileDialog();
 
 class ClipboardService {
  public:

@@ -342,6 +342,8 @@ void CopyFile(std::string_view source, std::string_view target) {
     Raise(common::kFileNotFound);
   }
   if (!fs::is_directory(to.parent_path(), ec)) Raise(common::kPathNotFound);
+  // A file copied onto itself is already where it should be.
+  if (fs::equivalent(from, to, ec)) return;
   const fs::path beside =
       to.parent_path() / ("." + to.filename().string() + "." + std::to_string(::getpid()) + ".neu");
   fs::copy_file(from, beside, fs::copy_options::overwrite_existing, ec);

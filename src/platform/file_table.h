@@ -97,7 +97,8 @@ class FileTable {
 std::string ReadWholeFile(std::string_view path);
 
 // Copies a file (53 when the source is missing, 76 when the target folder is missing). The copy is
-// made beside the target and put in place when complete: a failed copy leaves the target as it was.
+// made beside the target and put in place when complete: a failed copy leaves the target as it was;
+// a file copied onto itself is left as it is.
 void CopyFile(std::string_view source, std::string_view target);
 bool FileExists(std::string_view path);
 

@@ -1,5 +1,7 @@
 #include "platform/window_closing.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 
 #include "common/codec.h"
@@ -24,16 +26,19 @@ std::string_view FirstCharacters(std::string_view s, std::size_t count) {
 
 }  // namespace
 
-void CloseWindowsByTitle(WindowSystem& windows, std::string_view text) {
+void CloseWindowsByTitle(WindowSystem& windows, std::string_view text, long sparedProcess) {
   // An empty text would be contained in every title and close the whole desktop.
   if (text.empty()) return;
   const std::string wanted = common::LowerCase(text);
   for (WindowId window = windows.First(); window != 0; window = windows.Next(window)) {
+    if (sparedProcess != 0 && windows.ProcessOf(window) == sparedProcess) continue;
     const std::string title = windows.Title(window);
     if (common::LowerCase(FirstCharacters(title, kTitleCharacters)).find(wanted) != std::string::npos)
       windows.SendClose(window);
   }
 }
+
+long OwnProcessId() { return static_cast<long>(::getpid()); }
 
 WindowId FakeWindowSystem::First() { return windows.empty() ? 0 : windows.front().id; }
 
@@ -60,6 +65,12 @@ void FakeWindowSystem::BringToFront(double taskId) {
                          [taskId](const Window& w) { return w.pid != 0 && w.pid == taskId; });
   if (it == windows.end()) common::Raise(common::kInvalidCall);
   activated.push_back(it->id);
+}
+
+long FakeWindowSystem::ProcessOf(WindowId window) {
+  for (const Window& w : windows)
+    if (w.id == window) return w.pid;
+  return 0;
 }
 
 }  // namespace platform

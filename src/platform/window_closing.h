@@ -23,11 +23,17 @@ class WindowSystem {
   // Brings a top-level window of the process with this task id (as the program start returns
   // it) to the front; error 5 when the process has none.
   virtual void BringToFront(double taskId) = 0;
+  // The process that owns the window; 0 when that is not known.
+  virtual long ProcessOf(WindowId) { return 0; }
 };
 
 // Sends the close message to every top-level window whose title contains `text`, compared in
-// lower case; the walk ends after a window that closes on the message.
-void CloseWindowsByTitle(WindowSystem& windows, std::string_view text);
+// lower case; the walk ends after a window that closes on the message. The windows of the process
+// `sparedProcess` (when not 0) are left alone.
+void CloseWindowsByTitle(WindowSystem& windows, std::string_view text, long sparedProcess = 0);
+
+// The id of this process, as ProcessOf gives it for the program's own windows.
+long OwnProcessId();
 
 // A list of windows for tests: closing removes a window unless it refuses; bringing to the front
 // records the first window of the process.
@@ -44,6 +50,7 @@ class FakeWindowSystem : public WindowSystem {
   std::string Title(WindowId window) override;
   void SendClose(WindowId window) override;
   void BringToFront(double taskId) override;
+  long ProcessOf(WindowId window) override;
 
   std::vector<Window> windows;
   std::vector<WindowId> closeMessages;

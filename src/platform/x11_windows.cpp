@@ -269,6 +269,13 @@ void X11WindowSystem::SendClose(WindowId window) {
   }
 }
 
+long X11WindowSystem::ProcessOf(WindowId window) {
+  if (!impl_->display) return 0;
+  ErrorTrap trap(impl_->display);
+  const unsigned long pid = impl_->PidOf(static_cast<Window>(window));
+  return trap.Failed() ? 0 : static_cast<long>(pid);
+}
+
 void X11WindowSystem::BringToFront(double taskId) {
   // A task id is a process id: a positive whole number.
   if (!impl_->display || !(taskId >= 1 && taskId <= 4294967295.0) || taskId != std::trunc(taskId))

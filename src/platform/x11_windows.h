@@ -33,6 +33,8 @@ class X11WindowSystem : public WindowSystem {
   // to activate it (_NET_ACTIVE_WINDOW) and also raises and focuses it itself (no window manager).
   // Error 5 when none is found.
   void BringToFront(double taskId) override;
+  // The window's _NET_WM_PID; 0 when it has none.
+  long ProcessOf(WindowId window) override;
 
   // The client windows in stacking order, topmost first.
   std::vector<WindowId> ClientWindows();

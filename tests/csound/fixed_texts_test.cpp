@@ -50,7 +50,7 @@ TEST(FixedTexts, OrchestraLineCounts) {
   }
   EXPECT_EQ(ExpandFixedText(csound::kInstrument97Text, {}).size(), 19u);
   FixedTextFields batch;
-  for (const char* t : {"BatchPath", "Date", "Time", "Base"}) batch.texts[t] = "x";
+  for (const char* t : {"BatchPath", "Date", "Time", "Base", "BatchTag"}) batch.texts[t] = "x";
   EXPECT_EQ(ExpandFixedText(csound::kRenderBatchText, batch).size(), 12u);
 }
 

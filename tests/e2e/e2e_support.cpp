@@ -145,6 +145,8 @@ bool OrmilaOnDisplay::Click(const std::string& control, int index) const {
   return ok;
 }
 
+bool OrmilaOnDisplay::Running() const { return pid_ > 0 && waitpid(pid_, nullptr, WNOHANG) == 0; }
+
 bool OrmilaOnDisplay::Type(const std::string& control, const std::string& text) const {
   if (!Click(control)) return false;
   const bool ok = std::system(("xdotool key --window " + window_ + " ctrl+a && xdotool type --delay 50 '" +

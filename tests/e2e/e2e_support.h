@@ -71,6 +71,8 @@ class OrmilaOnDisplay {
   bool Click(const std::string& control, int index = -1) const;
   // Replaces the text of a text box by typing into it.
   bool Type(const std::string& control, const std::string& text) const;
+  // The program is still running.
+  bool Running() const;
 
  private:
   int pid_ = -1;

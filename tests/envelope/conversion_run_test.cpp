@@ -183,7 +183,7 @@ TEST_F(RunTest, AFailedStepShowsItsMessageAndWritesNothing) {
 TEST_F(RunTest, AnEmptySettingStopsTheRunBeforeAnythingIsWritten) {
   root.Write("c/Arbeit/Tesu.ini", "Gleiten\r\n");
   window = std::make_unique<envelope::ConverterWindow>(
-      envelope::ConverterServices{clock, starter, windowSystem, dialogs, dialogs, dialogs});
+      envelope::ConverterServices{clock, starter, windowSystem, dialogs, dialogs, dialogs, dialogs});
   window->Form_Load();
   dialogs.messages.clear();
   window->Command3.Click();

@@ -49,7 +49,7 @@ class ConverterTest : public ::testing::Test {
     // Never the user's drive root: every path of the window goes to the temporary root.
     platform::SetDrives(platform::DriveMap(root.root()));
     window = std::make_unique<envelope::ConverterWindow>(envelope::ConverterServices{
-        clock, starter, windowSystem, dialogs, dialogs, dialogs});
+        clock, starter, windowSystem, dialogs, dialogs, dialogs, dialogs});
   }
   ~ConverterTest() override {
     window.reset();  // closes (or drops) what the window left open before the root goes

@@ -14,7 +14,7 @@ class ExampleProjectTest : public ConverterTest {
  public:
   ExampleProjectTest() {
     window = std::make_unique<envelope::ConverterWindow>(envelope::ConverterServices{
-        clock, starter, windowSystem, dialogs, dialogs, dialogs, random});
+        clock, starter, windowSystem, dialogs, dialogs, dialogs, dialogs, random});
     const std::filesystem::path examples = std::filesystem::path(ORMILA_SOURCE_DIR) / "examples";
     root.Write("c/Arbeit/Gleiten.rpp", platform_test::ReadHostFile(examples / "Gleiten.rpp"));
     root.Write("c/Arbeit/Tesu.ini", platform_test::ReadHostFile(examples / "Tesu.ini"));

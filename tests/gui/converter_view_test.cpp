@@ -2,6 +2,8 @@
 // colours and the "Cso1" button go both ways between the widgets and the model.
 #include <gtest/gtest.h>
 
+#include <QFileDialog>
+#include <QImage>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
@@ -10,7 +12,9 @@
 #include <fstream>
 #include <sstream>
 
+#include "common/errors.h"
 #include "envelope/converter_window.h"
+#include "gui/dialogs.h"
 #include "gui/form_view.h"
 #include "gui/qt_app.h"
 #include "platform/clock.h"
@@ -210,6 +214,85 @@ TEST_F(ConverterViewTest, PressingHThenVar1WritesTheRaisedPitchesAndStartsTheBui
   ASSERT_EQ(starter.starts.size(), 2u);
   EXPECT_EQ(starter.starts[1].commandLine, "C:\\Arbeit\\VB\\Tesu01\\TalvikTe.exe");
   EXPECT_TRUE(view->WidgetOf(window->Command3)->isEnabled());
+}
+
+TEST_F(ConverterViewTest, TheLaunchersAndTogglesShowInTheWindowWithoutOverlapping) {
+  const QRect inside(QPoint(0, 0), view->size());
+  std::vector<std::pair<std::string, QRect>> shown;
+  for (const auto& control : window->frmDatei.controls()) {
+    QWidget* w = view->WidgetOf(*control);
+    ASSERT_NE(w, nullptr) << control->name();
+    if (!w->isVisible()) continue;
+    EXPECT_TRUE(inside.contains(w->geometry())) << control->name() << " lies outside the window";
+    for (const auto& [name, rect] : shown)
+      EXPECT_FALSE(rect.intersects(w->geometry())) << control->name() << " covers " << name;
+    shown.emplace_back(control->name() + (control->index() >= 0 ? std::to_string(control->index()) : ""),
+                       w->geometry());
+  }
+  for (const char* name : {"Command5", "Command13", "Command8", "Command9", "Command6", "Stimmen",
+                           "Cool", "Csoundknopf", "Command15", "Zumkknopf", "Command16", "Command17",
+                           "Command10", "Label17", "Text18"}) {
+    const forms::Control* control = window->frmDatei.Find(name);
+    ASSERT_NE(control, nullptr) << name;
+    EXPECT_TRUE(view->WidgetOf(*control)->isVisible()) << name;
+  }
+  const QImage image = view->grab().toImage();
+  const fs::path folder = fs::path(ORMILA_BINARY_DIR) / "gui_review";
+  fs::create_directories(folder);
+  EXPECT_TRUE(image.save(QString::fromStdString((folder / "converter_window.png").string())));
+  // "Cool" shows its green &HBFFA8F; a click turns it grey &HDFDFDF.
+  auto* cool = qobject_cast<QPushButton*>(view->WidgetOf(window->Cool));
+  EXPECT_EQ(cool->palette().color(QPalette::Button), QColor(0x8F, 0xFA, 0xBF));
+  QTest::mouseClick(cool, Qt::LeftButton);
+  EXPECT_EQ(cool->palette().color(QPalette::Button), QColor(0xDF, 0xDF, 0xDF));
+  EXPECT_FALSE(window->state.WithAudioEditor);
+  EXPECT_TRUE(errors.empty());
+}
+
+TEST_F(ConverterViewTest, TheMouseOverLabel17EndsTheProgram) {
+  QWidget* label = view->WidgetOf(window->Label17);
+  ASSERT_NE(label, nullptr);
+  QTest::mouseMove(label, QPoint(3, 3));
+  ASSERT_EQ(errors.size(), 1u);
+  EXPECT_THROW(std::rethrow_exception(errors[0]), common::ProgramEnd);
+}
+
+// "einbauen" and "L" in the real window ask the Qt file dialog: a chosen sample is copied, a typed
+// name without extension restores its pair.
+TEST_F(ConverterViewTest, EinbauenAndLAskTheQtFileDialog) {
+  gui::QtDialogs qt;
+  view.reset();  // the view goes before the window whose controls it shows
+  window = std::make_unique<envelope::ConverterWindow>(
+      envelope::ConverterServices{clock, starter, windows, dialogs, dialogs, dialogs, qt});
+  window->Form_Load();
+  view = std::make_unique<gui::FormView>(window->frmDatei);
+  view->onError = [this](std::exception_ptr e) { errors.push_back(e); };
+  view->show();
+  root.Write("c/Arbeit/Geige.wav", "RIFF-Geige");
+  root.Write("c/Arbeit/Tesu7.orc", "Tesu7 orc");
+  root.Write("c/Arbeit/Tesu7.sco", "Tesu7 sco");
+  const struct {
+    const forms::Button* button;
+    const char* typed;
+  } cases[] = {{&window->Command11, "Geige.wav"}, {&window->Command15, "Tesu7"}};
+  for (const auto& c : cases) {
+    QString folder;
+    gui_test::WhenModal([&](QWidget* modal) {
+      auto* dialog = qobject_cast<QFileDialog*>(modal);
+      ASSERT_NE(dialog, nullptr);
+      folder = dialog->directory().absolutePath();
+      QTest::keyClicks(dialog->focusWidget(), c.typed);
+      QTest::keyClick(dialog->focusWidget(), Qt::Key_Return);
+    });
+    QTest::mouseClick(qobject_cast<QPushButton*>(view->WidgetOf(*c.button)), Qt::LeftButton);
+    EXPECT_EQ(folder.toStdString(), (root / "c/Arbeit").string()) << c.typed;
+  }
+  EXPECT_EQ(root.Read("c/Arbeit/Samp100.wav"), "RIFF-Geige");
+  EXPECT_EQ(window->state.SamplePath, "C:\\Arbeit\\Geige.wav");
+  EXPECT_EQ(root.Read("c/Arbeit/Dozudava.orc"), "Tesu7 orc");
+  EXPECT_EQ(root.Read("c/Arbeit/Dozudava.sco"), "Tesu7 sco");
+  EXPECT_TRUE(dialogs.messages.empty());
+  EXPECT_TRUE(errors.empty());
 }
 
 }  // namespace

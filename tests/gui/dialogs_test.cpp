@@ -158,7 +158,13 @@ TEST(QtDialogs, FileDialogWorksInWindowsPaths) {
   temp.Write("c/Arbeit/Projekt.rpp", "");
   const platform::DriveMap before = platform::Drives();
   platform::SetDrives(platform::DriveMap(temp.root()));
-  for (const bool choose : {true, false}) {
+  // A chosen file, a typed name of no file (taken as it is) and Cancel.
+  const struct {
+    const char* typed;
+    const char* chosen;
+  } cases[] = {{"Projekt.rpp", "C:\\Arbeit\\Projekt.rpp"}, {"Tesu7", "C:\\Arbeit\\Tesu7"}, {nullptr, ""}};
+  for (const auto& c : cases) {
+    const bool choose = c.typed != nullptr;
     QString folder, title;
     QStringList filters;
     WhenModal([&](QWidget* modal) {
@@ -171,7 +177,7 @@ TEST(QtDialogs, FileDialogWorksInWindowsPaths) {
         // as the user does: type the name into the focused name box and press Return
         QWidget* nameBox = dialog->focusWidget();
         ASSERT_NE(nameBox, nullptr);
-        QTest::keyClicks(nameBox, "Projekt.rpp");
+        QTest::keyClicks(nameBox, c.typed);
         QTest::keyClick(nameBox, Qt::Key_Return);
       } else {
         dialog->reject();
@@ -179,7 +185,7 @@ TEST(QtDialogs, FileDialogWorksInWindowsPaths) {
     });
     const std::string chosen = gui::QtDialogs().OpenFile(
         "Projekt öffnen", "C:\\arbeit\\", "Reaper-Dateien (*.rpp)|*.rpp|Alle Dateien|*.*");
-    EXPECT_EQ(chosen, choose ? "C:\\Arbeit\\Projekt.rpp" : "");
+    EXPECT_EQ(chosen, c.chosen);
     EXPECT_EQ(folder, Q((temp / "c/Arbeit").string()));
     EXPECT_EQ(title, QString::fromUtf8("Projekt öffnen"));
     EXPECT_EQ(filters, (QStringList{"Reaper-Dateien (*.rpp)", "Alle Dateien (*)"}));

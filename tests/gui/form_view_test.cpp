@@ -176,6 +176,20 @@ TEST_F(FormViewTest, ClickingAButtonRunsItsHandler) {
   EXPECT_EQ(log, (std::vector<std::string>{"click", "click"}));
 }
 
+TEST_F(FormViewTest, MovingTheMouseOverALabelRunsItsHandler) {
+  label.onMouseMove = [this] { log.push_back("move"); };
+  QLabel* w = Widget<QLabel>(label);
+  QTest::mouseMove(Widget<QPushButton>(button));  // elsewhere: nothing
+  EXPECT_TRUE(log.empty());
+  QTest::mouseMove(w, QPoint(5, 5));
+  QTest::mouseMove(w, QPoint(20, 8));
+  EXPECT_EQ(log, (std::vector<std::string>{"move", "move"}));
+  label.onMouseMove = [] { throw common::ProgramEnd{}; };
+  QTest::mouseMove(w, QPoint(30, 8));
+  ASSERT_EQ(errors.size(), 1u);
+  EXPECT_THROW(std::rethrow_exception(errors[0]), common::ProgramEnd);
+}
+
 TEST_F(FormViewTest, ClickingAListEntrySetsTheIndexBeforeTheClickHandler) {
   for (const char* item : {"a", "b", "c"}) list.AddItem(item);
   QListWidget* w = Widget<QListWidget>(list);

@@ -422,6 +422,14 @@ TEST_F(ProcessDrivesTest, CopyFile) {
   EXPECT_EQ(root_.Read("c/Arbeit/Ziel.RPP"), "a\r\n\xE4\r\n");
 }
 
+TEST_F(ProcessDrivesTest, CopyFileOntoItselfKeepsTheFile) {
+  root_.Write("c/Arbeit/Samp100.wav", "RIFF....WAVE");
+  for (const char* target : {"c:\\Arbeit\\Samp100.wav", "C:\\ARBEIT\\samp100.WAV"}) {
+    EXPECT_EQ(ErrorOf([&] { CopyFile("C:\\Arbeit\\Samp100.wav", target); }), 0) << target;
+    EXPECT_EQ(root_.Read("c/Arbeit/Samp100.wav"), "RIFF....WAVE") << target;
+  }
+}
+
 TEST_F(ProcessDrivesTest, CopyFileErrors) {
   root_.Write("c/Arbeit/Quelle.txt", "x");
   const struct {

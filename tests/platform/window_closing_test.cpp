@@ -112,6 +112,19 @@ INSTANTIATE_TEST_SUITE_P(
         FakeCase{"EmptyTextClosesNothing", {{1, "Kelvo"}}, "", {}, {1}}),
     [](const testing::TestParamInfo<FakeCase>& info) { return std::string(info.param.name); });
 
+TEST(CloseWindowsByTitleSparing, LeavesTheWindowsOfTheSparedProcessAlone) {
+  FakeWindowSystem windows;
+  windows.windows = {{1, "Ormila v5.31 - Kelvo.rpp", false, 4711},
+                     {2, "KELVO Vergleichston", false, 815},
+                     {3, "Kelvo", false, 0}};
+  CloseWindowsByTitle(windows, "Kelvo", 4711);
+  EXPECT_EQ(windows.closeMessages, std::vector<WindowId>{2});
+  EXPECT_EQ(Ids(windows.windows), (std::vector<WindowId>{1, 3}));
+  // Sparing no process (0) is the plain walk.
+  CloseWindowsByTitle(windows, "Kelvo", 0);
+  EXPECT_EQ(windows.closeMessages, (std::vector<WindowId>{2, 1}));
+}
+
 TEST(FakeWindowSystemTest, BringsTheFirstWindowOfTheProcessToTheFront) {
   FakeWindowSystem windows;
   windows.windows = {{1, "Kelvo", false, 0}, {2, "Editor", false, 4711}, {3, "Editor 2", false, 4711}};
@@ -321,6 +334,15 @@ TEST_P(X11WindowClosing, ClosesTheMatchingRealWindowOnly) {
   ASSERT_EQ(before.size(), std::size(kOwnedWindows));
   for (const OwnedWindow& owned : kOwnedWindows) EXPECT_TRUE(Has(before, owned.title)) << owned.title;
   EXPECT_NE(DesktopWindows().First(), 0u);
+
+  // The windows of their owner are spared when it is named; the one without _NET_WM_PID is not.
+  for (WindowId w : windows.ClientWindows()) {
+    const std::string title = windows.Title(w);
+    EXPECT_EQ(windows.ProcessOf(w), title == kOwnedWindows[2].title ? 0 : owner.pid) << title;
+  }
+  CloseWindowsByTitle(windows, "Dozudava.wav - Cool Edit (ohne", owner.pid);
+  CloseWindowsByTitle(windows, "x Dozudava.WAV", owner.pid);
+  EXPECT_EQ(Titles(windows).size(), std::size(kOwnedWindows));
 
   CloseWindowsByTitle(windows, "Dozudava.wav - Cool Edit");
 

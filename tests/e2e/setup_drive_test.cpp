@@ -1,0 +1,161 @@
+// tools/setup-drive.sh: a stand-in for every outside program the converter's buttons start, each
+// handing its file to what the machine has (fake programs on PATH here) or saying plainly that
+// nothing is there; files the user put in the drive are kept.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include <sys/wait.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string ReadHost(const fs::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  std::stringstream ss;
+  ss << in.rdbuf();
+  return ss.str();
+}
+
+void WriteHost(const fs::path& p, const std::string& bytes, bool executable = false) {
+  fs::create_directories(p.parent_path());
+  std::ofstream(p, std::ios::binary) << bytes;
+  if (executable) fs::permissions(p, fs::perms::owner_all);
+}
+
+class SetupDriveTest : public ::testing::Test {
+ protected:
+  SetupDriveTest() {
+    // One folder per test: CTest runs the tests of this file side by side.
+    base = fs::path(ORMILA_BINARY_DIR) / "e2e-drives" /
+           (std::string("setup-drive-") + testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(base);
+    root = base / "drive";
+    bin = base / "bin";
+    home = base / "home";
+    fs::create_directories(root);
+    fs::create_directories(bin);
+    fs::create_directories(home);
+  }
+
+  int Setup() const {
+    return Status("'" + std::string(ORMILA_SOURCE_DIR) + "/tools/setup-drive.sh' '" + root.string() +
+                  "' '" + ORMILA_BINARY_DIR + "' >/dev/null");
+  }
+  // Runs a command with only the fake programs and the system's basic tools on PATH; output to
+  // out.log. `display` gives it a DISPLAY (the fakes need no X server).
+  int Run(const std::string& command, bool display) const {
+    return Status("env -u WAYLAND_DISPLAY -u VISUAL -u EDITOR " +
+                  std::string(display ? "DISPLAY=:77" : "-u DISPLAY") + " HOME='" + home.string() +
+                  "' PATH='" + bin.string() + ":/usr/bin:/bin' ORMILA_DRIVES='" + root.string() +
+                  "' " + command + " >'" + (base / "out.log").string() + "' 2>&1");
+  }
+  static int Status(const std::string& command) {
+    const int status = std::system(command.c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  }
+  // A fake program that writes its arguments to <name>.args.
+  void Fake(const fs::path& path) const {
+    WriteHost(path, "#!/bin/sh\nprintf '%s\\n' \"$@\" > '" + (base / path.filename()).string() +
+                        ".args'\n",
+              true);
+  }
+  std::string ArgsOf(const std::string& name) const { return ReadHost(base / (name + ".args")); }
+  fs::path Host(const std::string& relative) const { return root / relative; }
+
+  fs::path base, root, bin, home;
+};
+
+TEST_F(SetupDriveTest, EveryStartedPathHasAStandInAndUserFilesAreKept) {
+  WriteHost(Host("c/Arbeit/directory3h.bat"), " REM meine Auflistung\r\n");
+  WriteHost(Host("c/Arbeit/VB/Kelvo/Kelvo.exe"), "#!/bin/sh\necho echtes Kelvo\n", true);
+  ASSERT_EQ(Setup(), 0);
+  ASSERT_EQ(Setup(), 0);  // a second run keeps everything as well
+  for (const char* path :
+       {"c/Programme/REAPER/reaper.exe", "c/Arbeit/Editor/NoteTab.exe", "c/Arbeit/Editor-K/NoteTab.exe",
+        "c/cool/COOL96.exe", "c/Arbeit/VB/Kelvo/Kelvo.exe", "c/Arbeit/VB/Talvik4/ZUMK"}) {
+    std::error_code ec;
+    EXPECT_TRUE((fs::status(Host(path), ec).permissions() & fs::perms::owner_exec) != fs::perms::none)
+        << path;
+  }
+  for (const char* path : {"c/Arbeit/directory3g.bat", "c/Arbeit/directory3h.bat",
+                           "c/Arbeit-xqt/Infotexte/Veskar2_Spezialist.txt"})
+    EXPECT_TRUE(fs::is_regular_file(Host(path))) << path;
+  EXPECT_EQ(ReadHost(Host("c/Arbeit/directory3h.bat")), " REM meine Auflistung\r\n");
+  EXPECT_EQ(ReadHost(Host("c/Arbeit/VB/Kelvo/Kelvo.exe")), "#!/bin/sh\necho echtes Kelvo\n");
+  const std::string listing = ReadHost(Host("c/Arbeit/directory3g.bat"));
+  EXPECT_NE(listing.find("\r\n C:\\Arbeit\\VB\\Listing\\Listing.exe C:\\Arbeit\\ *.wav\r\n"),
+            std::string::npos)
+      << listing;
+}
+
+TEST_F(SetupDriveTest, TheTextEditorStandInOpensFilesOfEveryExtension) {
+  ASSERT_EQ(Setup(), 0);
+  Fake(bin / "mousepad");
+  for (const char* file : {"Tesu.rsz", "Dozudava.orc", "Dozudava.sco", "Default-Dauerton.plg"}) {
+    fs::remove(base / "mousepad.args");
+    const fs::path host = Host(std::string("c/Arbeit/") + file);
+    WriteHost(host, "x\r\n");
+    EXPECT_EQ(Run("'" + Host("c/Arbeit/Editor/NoteTab.exe").string() + "' '" + host.string() + "'", true),
+              0);
+    EXPECT_EQ(ArgsOf("mousepad"), host.string() + "\n") << file;
+  }
+  // No display: it says so and ends well.
+  EXPECT_EQ(Run("'" + Host("c/Arbeit/Editor/NoteTab.exe").string() + "' x.orc", false), 0);
+  EXPECT_NE(ReadHost(base / "out.log").find("no text editor on this machine to open x.orc"),
+            std::string::npos);
+}
+
+TEST_F(SetupDriveTest, TheReaperStandInFindsReaperWhereItsInstallerPutsIt) {
+  ASSERT_EQ(Setup(), 0);
+  const std::string standIn = "'" + Host("c/Programme/REAPER/reaper.exe").string() + "' /x/Gleiten.rpp";
+  Fake(home / "opt/REAPER/reaper");
+  EXPECT_EQ(Run(standIn, false), 0);
+  EXPECT_EQ(ArgsOf("reaper"), "/x/Gleiten.rpp\n");
+  fs::remove(base / "reaper.args");
+  Fake(bin / "reaper");  // PATH first
+  WriteHost(home / "opt/REAPER/reaper", "#!/bin/sh\nexit 1\n", true);
+  EXPECT_EQ(Run(standIn, false), 0);
+  EXPECT_EQ(ArgsOf("reaper"), "/x/Gleiten.rpp\n");
+}
+
+TEST_F(SetupDriveTest, TheListingBatchShowsTheWaveFilesInTheTextEditor) {
+  ASSERT_EQ(Setup(), 0);
+  Fake(bin / "mousepad");
+  for (const char* file : {"Klang.wav", "ALT.WAV", "Tesu.rsz"}) WriteHost(Host(std::string("c/Arbeit/") + file), "");
+  const fs::path runner = fs::path(ORMILA_BINARY_DIR) / "apps" / "ormila-batch";
+  EXPECT_EQ(Run("'" + runner.string() + "' 'C:\\Arbeit\\directory3g.bat'", true), 0)
+      << ReadHost(base / "out.log");
+  const std::string args = ArgsOf("mousepad");
+  ASSERT_FALSE(args.empty());
+  const std::string shown = ReadHost(args.substr(0, args.size() - 1));
+  fs::remove(args.substr(0, args.size() - 1));
+  EXPECT_NE(shown.find("Klang.wav\r\n"), std::string::npos) << shown;
+  EXPECT_NE(shown.find("ALT.WAV\r\n"), std::string::npos) << shown;
+  EXPECT_EQ(shown.find("Tesu.rsz"), std::string::npos) << shown;
+}
+
+TEST_F(SetupDriveTest, TheComposersOwnProgramsSayTheyAreNotInstalled) {
+  ASSERT_EQ(Setup(), 0);
+  const struct {
+    const char* path;
+    const char* says;
+  } cases[] = {{"c/Arbeit/VB/Kelvo/Kelvo.exe",
+                "Kelvo stand-in: Kelvo, the comparison-tone program, is not installed on this "
+                "machine (this stand-in sits at C:\\Arbeit\\VB\\Kelvo\\Kelvo.exe; put the program "
+                "there)."},
+               {"c/Arbeit/VB/Talvik4/ZUMK",
+                "ZUMK stand-in: ZUMK, the plug-in inserter, is not installed on this machine (this "
+                "stand-in sits at C:\\Arbeit\\VB\\Talvik4\\ZUMK; put the program there)."}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(Run("'" + Host(c.path).string() + "'", false), 0);
+    EXPECT_EQ(ReadHost(base / "out.log"), std::string(c.says) + "\n");
+  }
+}
+
+}  // namespace
