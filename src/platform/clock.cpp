@@ -34,9 +34,13 @@ std::string SystemClock::TimeText() {
 SystemRandom::SystemRandom() { Reseed(); }
 
 void SystemRandom::Reseed() {
-  state_ = static_cast<unsigned long long>(
-                std::chrono::steady_clock::now().time_since_epoch().count()) ^
-            0x9E3779B97F4A7C15ULL;
+  // splitmix64 of the clock and the previous state: every bit of either reaches every bit.
+  unsigned long long z =
+      static_cast<unsigned long long>(std::chrono::steady_clock::now().time_since_epoch().count()) +
+      (state_ << 1 | state_ >> 63) + 0x9E3779B97F4A7C15ULL;
+  z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
+  z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
+  state_ = z ^ (z >> 31);
   if (state_ == 0) state_ = 1;
 }
 
@@ -60,6 +64,11 @@ Clock& ProcessClock() {
     return std::make_unique<SystemClock>();
   }();
   return *clock;
+}
+
+RandomSource& ProcessRandom() {
+  static SystemRandom random;
+  return random;
 }
 
 }  // namespace platform

@@ -38,6 +38,9 @@ class RandomSource {
   virtual double Next() = 0;     // uniform in [0, 1)
 };
 
+// xorshift64* seeded from the steady clock. A reseed mixes the clock into the state it had, so
+// two reseeds within one clock tick still start different sequences, and nearby clock values give
+// unrelated first draws.
 class SystemRandom : public RandomSource {
  public:
   SystemRandom();
@@ -45,13 +48,14 @@ class SystemRandom : public RandomSource {
   double Next() override;
 
  private:
-  unsigned long long state_;
+  unsigned long long state_ = 0;
 };
 
 // Draws from a fixed list, repeating its last value; Reseed does nothing.
 class ScriptedRandom : public RandomSource {
  public:
   explicit ScriptedRandom(std::initializer_list<double> values) : values_(values) {}
+  explicit ScriptedRandom(std::vector<double> values) : values_(std::move(values)) {}
   void Reseed() override { ++reseeds; }
   double Next() override {
     if (values_.empty()) return 0.0;
@@ -60,6 +64,7 @@ class ScriptedRandom : public RandomSource {
     return v;
   }
   int reseeds = 0;
+  size_t draws() const { return next_; }
 
  private:
   std::vector<double> values_;
@@ -69,5 +74,8 @@ class ScriptedRandom : public RandomSource {
 // The process clock: the system clock unless ORMILA_FIXED_CLOCK="dd.mm.yyyy hh:mm:ss" is set
 // (used by end-to-end tests that compare whole files).
 Clock& ProcessClock();
+
+// The process random source: one SystemRandom.
+RandomSource& ProcessRandom();
 
 }  // namespace platform

@@ -205,6 +205,18 @@ void FileTable::Close(int number) {
   }
 }
 
+void FileTable::Abandon(int number) {
+  auto it = files_.find(number);
+  if (it == files_.end()) return;
+  std::unique_ptr<File> f = std::move(it->second);
+  files_.erase(it);
+  if (!f->out) return;
+  std::fclose(f->out);
+  f->out = nullptr;
+  std::error_code ec;
+  if (!f->tempPath.empty()) fs::remove(f->tempPath, ec);
+}
+
 void FileTable::CloseAll() {
   while (!files_.empty()) {
     try {

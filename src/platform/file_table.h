@@ -44,6 +44,9 @@ class FileTable {
   // Writes the text without a line end (the last line of a file that ends without one).
   void PrintText(int number, std::string_view text);
   void Close(int number);  // closing a number that is not open does nothing
+  // Closes the number without putting a replacing output in place: its new text is dropped and
+  // the old file stays as it was (for a write that failed half-way).
+  void Abandon(int number);
   void CloseAll();
 
  private:
