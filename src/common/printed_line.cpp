@@ -33,16 +33,19 @@ PrintedLine& PrintedLine::Integer(long value) {
 }
 
 PrintedLine& PrintedLine::Tab(int column) {
-  // column of the next character: characters of the current line count, not bytes of UTF-8
-  size_t next = CharCount(std::string_view(text_).substr(lineStart_)) + 1;
-  size_t n = column < 1 ? 1 : static_cast<size_t>(column);
+  // column of the next character: characters of the current line count, not bytes of UTF-8;
+  // only what was added since the last tab is counted, so long rows stay linear
+  counted_ += CharCount(std::string_view(text_).substr(countedTo_));
+  const size_t next = counted_ + 1;
+  const size_t n = column < 1 ? 1 : static_cast<size_t>(column);
   if (next < n) {
     text_.append(n - next, ' ');
   } else if (next > n) {
     text_ += "\r\n";
-    lineStart_ = text_.size();
     text_.append(n - 1, ' ');
   }
+  if (next != n) counted_ = n - 1;
+  countedTo_ = text_.size();
   return *this;
 }
 

@@ -25,7 +25,8 @@ class PrintedLine {
  private:
   void AddNumber(const std::string& form);
   std::string text_;
-  size_t lineStart_ = 0;  // index in text_ where the current output line begins
+  size_t countedTo_ = 0;  // bytes of text_ whose characters are counted in counted_
+  size_t counted_ = 0;    // characters of the current output line up to countedTo_
 };
 
 // The printed form of a number item: " 5 ", "-2 ".

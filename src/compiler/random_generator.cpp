@@ -30,11 +30,22 @@ constexpr int kWidestValue = 32;
 // The largest number the random source gives (just below 1).
 const double kLargestDraw = std::nextafter(1.0, 0.0);
 
-// The draw of Zufzahl2 for the random number r: x from min up to max + 1, rounded to quanti
-// decimals.
+// Rounding to thousandths moves a candidate by less than this.
+constexpr double kRejectMargin = 0.001;
+
+// Zufzahl2's x for the random number r, from min up to max + 1, before its rounding.
+double UnroundedOf(double min, double max, double r) { return (max - min + 1) * r + min; }
+
+// The draw of Zufzahl2 for the random number r: x rounded to quanti decimals.
 double Zufzahl2Of(double min, double max, double quanti, double r) {
-  const double x = (max - min + 1) * r + min;
-  return common::RoundToStep(x, std::pow(10.0, quanti));
+  // 10 to the power of a whole number of decimals up to 22 is exact; the table spares the time
+  // draw a power per candidate
+  static constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                       1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                       1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+  const bool tabled = quanti >= 0 && quanti <= 22 && quanti == std::floor(quanti);
+  const double factor = tabled ? kPowers[static_cast<int>(quanti)] : std::pow(10.0, quanti);
+  return common::RoundToStep(UnroundedOf(min, max, r), factor);
 }
 
 // x raised to y as the runtime computes it: a negative base with a broken exponent is error 5, a
@@ -145,22 +156,33 @@ void CompilerWindow::Zufallsliste_Click() {
     const double F = s.TimeQuantSteps;
     const int limit = RandomPointLimit(s.Build);
     const double largest = Zufzahl2Of(0, s.TotalDuration, 3, kLargestDraw);
+    const double end = WholePart(s.TotalDuration);
     c.T[1] = 0;
     int i = 2;
-    bool acceptable = CanAcceptAfter(0, s.MinGap, s.MaxGap, largest);
+    double last = 0;  // T(i - 1), and what the tests below make of it
+    bool ended = end == WholePart(last);
+    bool acceptable = CanAcceptAfter(last, s.MinGap, s.MaxGap, largest);
     for (long tries = 0; tries != kTimeTries; ++tries) {
-      const double last = c.T[static_cast<size_t>(i - 1)];
-      if (WholePart(s.TotalDuration) == WholePart(last)) break;
+      if (ended) break;
       if (i > limit) {
         c.endedAtLimit = true;
         break;
       }
       if (!acceptable) break;
-      const double t = Zufzahl2(0, s.TotalDuration, 3);
+      // The candidate Zufzahl2(0, TotalDuration, 3) draws. Most fall far outside the window; one
+      // farther from it than its rounding to thousandths could move it is rejected unrounded.
+      services.random.Reseed();
+      const double x = UnroundedOf(0, s.TotalDuration, services.random.Next());
+      if (x < std::max(last, last + s.MinGap) - kRejectMargin ||
+          x > last + s.MaxGap + kRejectMargin)
+        continue;
+      const double t = common::RoundToStep(x, 1000);
       if (t > last && t <= last + s.MaxGap && t >= last + s.MinGap) {
         c.T[static_cast<size_t>(i)] = common::RoundToStep(t, F);
         c.G[static_cast<size_t>(i)] = common::RoundToStep(t - last, F);
-        acceptable = CanAcceptAfter(c.T[static_cast<size_t>(i)], s.MinGap, s.MaxGap, largest);
+        last = c.T[static_cast<size_t>(i)];
+        ended = end == WholePart(last);
+        acceptable = CanAcceptAfter(last, s.MinGap, s.MaxGap, largest);
         ++i;
       }
     }

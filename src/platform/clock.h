@@ -38,9 +38,9 @@ class RandomSource {
   virtual double Next() = 0;     // uniform in [0, 1)
 };
 
-// xorshift64* seeded from the steady clock. A reseed mixes the clock into the state it had, so
-// two reseeds within one clock tick still start different sequences, and nearby clock values give
-// unrelated first draws.
+// xorshift64* seeded from the monotonic system timer. A reseed mixes the timer into the state it
+// had, so two reseeds within one tick of the timer still start different sequences, and nearby
+// timer values give unrelated first draws.
 class SystemRandom : public RandomSource {
  public:
   SystemRandom();
