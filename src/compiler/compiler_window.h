@@ -50,7 +50,7 @@ class CompilerWindow {
   // Reads "C:\Arbeit\Talvik.ini" (file 9) into the nine settings boxes and lines 10 to 13.
   void LoadCompilerSettings();
 
-  // Layout, list styles and manual called by the pass.
+  // Layout, list styles and manual called by the pass (HideListLarge: by the random panel).
   void ArrangeMainWindow();
   void ArrangeButtons();
   void ShowListLarge();
@@ -118,7 +118,8 @@ class CompilerWindow {
   void Text42_Click();
   void Text43_Click();
   void Text44_Click();
-  // The caption box and the input box of panel row 1 to 22.
+  // The caption box and the input box of panel row 1 to 22 (window_layout.cpp, from the rows'
+  // table); another row is std::out_of_range.
   static std::pair<std::string, std::string> PanelRowBoxes(int row);
   // ---- end of random panel --------------------------------------------------------------------
 
