@@ -464,6 +464,16 @@ TEST_F(RandomGeneratorTest, TheDrawStopsAtTheBuildsPointCapacity) {
   ExpectParsesBackToTheDrawnPoints(1000);
 }
 
+// The most points a random list gets: the build's point capacity, and in TalvikTe rows of
+// 9 n + 4 characters (plus room for a wide last value) below the parser's 32,767.
+TEST(RandomPointLimit, IsTheCapacityOrTheRowLength) {
+  EXPECT_EQ(compiler::RandomPointLimit(compiler::BuildSettings::TalvikTe()), 3637);
+  for (const compiler::BuildSettings* build :
+       {&compiler::BuildSettings::TalvikTe2(), &compiler::BuildSettings::TalvikTe3(),
+        &compiler::BuildSettings::TalvikTe4()})
+    EXPECT_EQ(compiler::RandomPointLimit(*build), 1000) << build->Name;
+}
+
 // In TalvikTe the rows stay below the parser's line length.
 TEST_F(RandomGeneratorTest, RowsStayBelowTheParsersLineLength) {
   Type({"1000"});
