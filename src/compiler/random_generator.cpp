@@ -159,7 +159,7 @@ void CompilerWindow::Zufallsliste_Click() {
     const double end = WholePart(s.TotalDuration);
     c.T[1] = 0;
     int i = 2;
-    double last = 0;  // T(i - 1), and what the tests below make of it
+    double last = 0;  // T(i - 1); ended and acceptable tell what the draw can still do after it
     bool ended = end == WholePart(last);
     bool acceptable = CanAcceptAfter(last, s.MinGap, s.MaxGap, largest);
     for (long tries = 0; tries != kTimeTries; ++tries) {
