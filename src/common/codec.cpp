@@ -163,4 +163,11 @@ std::string Utf8OrCp1252ToUtf8(std::string_view bytes) {
   return Cp1252ToUtf8(bytes);
 }
 
+size_t CharCount(std::string_view text) {
+  size_t n = 0;
+  for (unsigned char c : text)
+    if ((c & 0xC0) != 0x80) ++n;
+  return n;
+}
+
 }  // namespace common

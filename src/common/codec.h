@@ -15,6 +15,9 @@ std::string Utf8ToCp1252(std::string_view text);
 
 bool IsValidUtf8(std::string_view bytes);
 
+// The number of characters of a UTF-8 text (not its bytes).
+size_t CharCount(std::string_view text);
+
 // Lower case for ASCII letters and for the Latin-1 capitals (German umlauts) in UTF-8; every other
 // character stays. Windows compares file names and window titles this way.
 std::string LowerCase(std::string_view text);

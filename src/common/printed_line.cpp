@@ -1,19 +1,9 @@
 #include "common/printed_line.h"
 
+#include "common/codec.h"
 #include "common/numbers.h"
 
 namespace common {
-namespace {
-
-// Column of the next character: characters of the current line count, not bytes of UTF-8.
-size_t CharCount(std::string_view s) {
-  size_t n = 0;
-  for (unsigned char c : s)
-    if ((c & 0xC0) != 0x80) ++n;
-  return n;
-}
-
-}  // namespace
 
 std::string NumberItem(const std::string& textForm) {
   if (!textForm.empty() && textForm[0] == '-') return textForm + " ";

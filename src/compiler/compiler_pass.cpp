@@ -20,8 +20,6 @@ constexpr int kBatchFile = 4;
 constexpr int kScoreListingFile = 4;
 constexpr int kOrchestraListingFile = 5;
 
-const char* const kCaptionPrefix = "T A L V I K  -  Tonverlaufsliste: ";
-
 }  // namespace
 
 void CompilerWindow::Form_Load() {

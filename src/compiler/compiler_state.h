@@ -47,6 +47,17 @@ struct CompilerState : tonelist::ToneListState {
   // Read from the settings file, lines 10 to 13.
   double SettingLtf = 0, SettingLts = 0, SettingHts = 0;
   std::int16_t FileNameCounter = 0;
+
+  // Random panel: the 22 input boxes' values after validation (TimeQuantSteps is 1 / time step),
+  // and the file name the preset dialog returned.
+  double TotalDuration = 0, MinGap = 0, MaxGap = 0, TimeQuantSteps = 0;
+  double MinLoudness = 0, MaxLoudness = 0;
+  double LowestNote = 0, HighestNote = 0, MaxInterval = 0, PitchQuant = 0, PitchRepeat = 0;
+  double LowestFormant = 0, HighestFormant = 0, MaxFormantInterval = 0, FormantQuant = 0,
+         FormantRepeat = 0;
+  double FofFunction1 = 0, FofFunction2 = 0, FiveFoldDelay = 0, DuckEffect = 0,
+         FormantFactor = 0, FrequencyMultiplication = 0;
+  std::string DialogFileName;
 };
 
 }  // namespace compiler

@@ -14,6 +14,7 @@ CompilerWindow::CompilerWindow(const BuildSettings& build, CompilerServices serv
       Zufallsliste(frmDatei.Add<forms::Button>("Zufallsliste")),
       Command5(frmDatei.Add<forms::Button>("Command5")) {
   CreateControls();
+  WireRandomPanel();
 
   // The settings panel: each box keeps its field at the LeadingNumber of its text.
   const std::pair<const char*, double CompilerState::*> settingBoxes[] = {

@@ -4,25 +4,35 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "compiler/compiler_state.h"
+#include "compiler/random_generator.h"
 #include "csound/writers.h"
 #include "forms/form.h"
+#include "platform/clock.h"
+#include "platform/dialogs.h"
 #include "platform/file_table.h"
 
 namespace platform {
-class Clock;
 class ProgramStarter;
 class WindowSystem;
 }  // namespace platform
 
 namespace compiler {
 
+// The window caption of a compiled tone list begins so (two blanks on each side of the dash).
+inline constexpr const char* kCaptionPrefix = "T A L V I K  -  Tonverlaufsliste: ";
+
 // The platform services the compiler window talks to; tests pass fakes.
 struct CompilerServices {
   platform::Clock& clock;
   platform::ProgramStarter& starter;
   platform::WindowSystem& windows;
+  // The random panel's draws and its preset dialog (a window that is never shown may keep the
+  // defaults: the process's random source and a dialog that answers Cancel).
+  platform::RandomSource& random = platform::ProcessRandom();
+  platform::FileDialogService& fileDialog = platform::CancelledFileDialog();
 };
 
 class CompilerWindow {
@@ -40,11 +50,12 @@ class CompilerWindow {
   // Reads "C:\Arbeit\Talvik.ini" (file 9) into the nine settings boxes and lines 10 to 13.
   void LoadCompilerSettings();
 
-  // Layout, list styles and manual called by the pass.
+  // Layout, list styles and manual called by the pass (HideListLarge: by the random panel).
   void ArrangeMainWindow();
   void ArrangeButtons();
   void ShowListLarge();
   void HideListSmall();
+  void HideListLarge();
   void HideRandomPanel();
   void FillManualList();
 
@@ -74,8 +85,58 @@ class CompilerWindow {
   forms::PictureBox& Pic(const std::string& name);
   // ---- end of window layout ------------------------------------------------------------------
 
+  // ---- Random panel and presets (random_panel.cpp) --------------------------------------------
+  void Command11_Click();    // shows and validates the panel
+  void Command12_Click();    // loads a preset file
+  void Command13_Click();    // saves a preset file
+  void Command10_Click();    // "POWER": draws, compiles and renders
+  void Direktstart_Click();  // compiles the random list
+  void AdoptRandomList();    // Direktstart_Click without hiding the settings panel
+  void Picture2_MouseMove();
+  // Steps 2 to 4 of Command11_Click: tab stops, the 44 boxes shown, the 22 validators in order.
+  void ShowAndValidatePanel();
+  // The validators of the 22 input boxes, rows 1 to 22.
+  void Text3_Click();
+  void Text2_Click();
+  void Text1_Click();
+  void Text4_Click();
+  void Text9_Click();
+  void Text10_Click();
+  void Text13_Click();
+  void Text14_Click();
+  void Text16_Click();
+  void Text17_Click();
+  void Text23_Click();
+  void Text32_Click();
+  void Text31_Click();
+  void Text30_Click();
+  void Text29_Click();
+  void Text20_Click();
+  void Text39_Click();
+  void Text40_Click();
+  void Text41_Click();
+  void Text42_Click();
+  void Text43_Click();
+  void Text44_Click();
+  // The caption box and the input box of panel row 1 to 22 (window_layout.cpp, from the rows'
+  // table); another row is std::out_of_range.
+  static std::pair<std::string, std::string> PanelRowBoxes(int row);
+  // ---- end of random panel --------------------------------------------------------------------
+
+  // ---- Random-composition generator (random_generator.cpp) ------------------------------------
+  void Zufallsliste_Click();
+  // Reseeds, then draws x in [min, max + 1) and rounds it to `quanti` decimals.
+  double Zufzahl2(double min, double max, double quanti);
+  // Reseeds, then draws a whole number from min to max (both whole).
+  double Zufzahl(double min, double max);
+  // The working lists of the last run.
+  RandomComposition composition;
+  // ---- end of random-composition generator ----------------------------------------------------
+
  private:
   void CreateControls();
+  // The random panel's tool tips and the handlers of its boxes, buttons and picture.
+  void WireRandomPanel();
   // Step 8 of the pass: caption, SourceDescription and OriginNote.
   void SetCaptionAndOrigin();
   csound::WriterContext WriterContext();

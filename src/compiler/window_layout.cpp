@@ -1,8 +1,10 @@
 // The compiler window's controls, its fixed geometry, the panel switches, the list styles and
 // the manual.
+#include <iterator>
 #include <stdexcept>
 #include <string>
 #include <tuple>
+#include <utility>
 
 #include "compiler/compiler_window.h"
 #include "compiler/manual_text.h"
@@ -87,6 +89,7 @@ struct ListStyle {
 };
 
 constexpr ListStyle kListLarge{forms::kBlack, kWhite, 10, true, 8250};
+constexpr ListStyle kHiddenLarge{kWhite, kWhite, 10, true, 8250};
 constexpr ListStyle kHiddenSmall{kWhite, kWhite, 8, false, 8250};
 
 void ApplyListStyle(forms::ListBox& list, const ListStyle& style) {
@@ -104,6 +107,13 @@ T& Named(const forms::Form& form, const std::string& name, const char* kind) {
 }
 
 }  // namespace
+
+std::pair<std::string, std::string> CompilerWindow::PanelRowBoxes(int row) {
+  if (row < 1 || row > static_cast<int>(std::size(kPanelRows)))
+    throw std::out_of_range("no panel row " + std::to_string(row));
+  const PanelRow& r = kPanelRows[row - 1];
+  return {r.captionBox, r.valueBox};
+}
 
 forms::Button& CompilerWindow::Btn(const std::string& name) {
   return Named<forms::Button>(frmDatei, name, "button");
@@ -158,6 +168,7 @@ void CompilerWindow::CreateControls() {
   }
   for (const Placed& b : {Placed{"Command3", "A", 3450, 8790, 375, 285},
                           Placed{"Command1", "B", 3450, 9075, 375, 285},
+                          Placed{"Command4", "sco", 4500, 9075, 540, 285},
                           Placed{"Command2", "Info", 11595, 9075, 540, 285}}) {
     forms::Button& button = frmDatei.Add<forms::Button>(b.name);
     button.SetCaption(b.caption);
@@ -230,6 +241,8 @@ void CompilerWindow::ArrangeButtons() {
 void CompilerWindow::ShowListLarge() { ApplyListStyle(Testliste, kListLarge); }
 
 void CompilerWindow::HideListSmall() { ApplyListStyle(Testliste, kHiddenSmall); }
+
+void CompilerWindow::HideListLarge() { ApplyListStyle(Testliste, kHiddenLarge); }
 
 void CompilerWindow::HideRandomPanel() {
   Pic("Picture2").SetVisible(true);

@@ -113,6 +113,11 @@ class TextBox : public Control {
     if (onChange) onChange();
   }
   std::function<void()> onChange;
+  // A click into the box; other procedures call the handler directly as well.
+  void Click() {
+    if (onClick) onClick();
+  }
+  std::function<void()> onClick;
 
  private:
   std::string text_;
@@ -234,6 +239,11 @@ class PictureBox : public Control {
   using Control::Control;
   const std::string& picture() const { return picture_; }
   void SetPicture(std::string s) { Assign(picture_, std::move(s)); }
+  // The mouse moved over the picture.
+  void MouseMove() {
+    if (onMouseMove) onMouseMove();
+  }
+  std::function<void()> onMouseMove;
 
  private:
   std::string picture_;

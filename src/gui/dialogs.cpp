@@ -127,6 +127,19 @@ std::string QtDialogs::OpenFile(const std::string& title, const std::string& ini
   return DrivePathOf(fs::path(chosen.toStdString()), drives);
 }
 
+std::string QtDialogs::SaveFile(const std::string& title, const std::string& initialFolder,
+                                const std::string& filter, const std::string& defaultExtension) {
+  const platform::DriveMap& drives = platform::Drives();
+  QFileDialog dialog(parent_, Q(title), Q(drives.ToHost(initialFolder).string()),
+                     Q(QtFileFilter(filter)));
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  dialog.setOption(QFileDialog::DontConfirmOverwrite);
+  dialog.setDefaultSuffix(Q(defaultExtension));
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+  return DrivePathOf(fs::path(dialog.selectedFiles().front().toStdString()), drives);
+}
+
 void QtDialogs::SetText(const std::string& text) { QGuiApplication::clipboard()->setText(Q(text)); }
 
 std::string QtDialogs::Text() { return QGuiApplication::clipboard()->text().toStdString(); }

@@ -11,7 +11,7 @@ class QWidget;
 
 namespace gui {
 
-// Message box, input box, open-file dialog and clipboard, shown over `parent` (may be nullptr).
+// Message box, input box, open- and save-file dialogs and clipboard, shown over `parent` (may be nullptr).
 class QtDialogs : public platform::MessageBoxService,
                   public platform::InputBoxService,
                   public platform::FileDialogService,
@@ -26,6 +26,9 @@ class QtDialogs : public platform::MessageBoxService,
   // Windows drive path when it lies under the drive root.
   std::string OpenFile(const std::string& title, const std::string& initialFolder,
                        const std::string& filter) override;
+  // As OpenFile for a file to be written; an existing file is chosen without a question.
+  std::string SaveFile(const std::string& title, const std::string& initialFolder,
+                       const std::string& filter, const std::string& defaultExtension) override;
   void SetText(const std::string& text) override;
   std::string Text() override;
 

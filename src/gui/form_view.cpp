@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QPointer>
 #include <QPushButton>
 #include <QScrollBar>
@@ -49,6 +50,25 @@ void ApplyCommon(const forms::Control& c, QWidget& w) {
   w.setVisible(c.visible());
 }
 
+// Runs `f` for every event of the given type that reaches `widget`, which still handles the event
+// itself afterwards.
+void OnEvent(QWidget& widget, QEvent::Type type, std::function<void(QEvent&)> f) {
+  class Hook : public QObject {
+   public:
+    Hook(QObject* parent, QEvent::Type type, std::function<void(QEvent&)> f)
+        : QObject(parent), type_(type), f_(std::move(f)) {}
+    bool eventFilter(QObject*, QEvent* event) override {
+      if (event->type() == type_) f_(*event);
+      return false;
+    }
+
+   private:
+    QEvent::Type type_;
+    std::function<void(QEvent&)> f_;
+  };
+  widget.installEventFilter(new Hook(&widget, type, std::move(f)));
+}
+
 // Per control type: Wire sets the widget up once and passes user input to the model; Apply makes
 // the widget show the model's state (without feeding a change back).
 
@@ -56,6 +76,12 @@ void Wire(FormView& view, forms::TextBox& box, QLineEdit& edit) {
   // textEdited comes from the user only, not from setText.
   QObject::connect(&edit, &QLineEdit::textEdited, &edit, [&view, &box](const QString& text) {
     view.Guarded([&] { box.SetText(text.toStdString()); });
+  });
+  // A click into the box: the left button released over it.
+  OnEvent(edit, QEvent::MouseButtonRelease, [&view, &box, &edit](QEvent& event) {
+    const auto& mouse = static_cast<QMouseEvent&>(event);
+    if (mouse.button() == Qt::LeftButton && edit.rect().contains(mouse.position().toPoint()))
+      view.Guarded([&] { box.Click(); });
   });
 }
 void Apply(const forms::TextBox& box, QLineEdit& edit) {
@@ -147,9 +173,12 @@ void Apply(const forms::CheckBox& box, QCheckBox& widget) {
                                           : Qt::Unchecked);
 }
 
-void Wire(FormView&, forms::PictureBox&, QLabel& picture) {
+void Wire(FormView& view, forms::PictureBox& model, QLabel& picture) {
   picture.setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
   picture.setAutoFillBackground(true);
+  picture.setMouseTracking(true);
+  OnEvent(picture, QEvent::MouseMove,
+          [&view, &model](QEvent&) { view.Guarded([&] { model.MouseMove(); }); });
 }
 void Apply(const forms::PictureBox&, QLabel&) {}
 

@@ -38,6 +38,9 @@ class RandomSource {
   virtual double Next() = 0;     // uniform in [0, 1)
 };
 
+// xorshift64* seeded from the monotonic system timer. A reseed mixes the timer into the state it
+// had, so two reseeds within one tick of the timer still start different sequences, and nearby
+// timer values give unrelated first draws.
 class SystemRandom : public RandomSource {
  public:
   SystemRandom();
@@ -45,13 +48,14 @@ class SystemRandom : public RandomSource {
   double Next() override;
 
  private:
-  unsigned long long state_;
+  unsigned long long state_ = 0;
 };
 
 // Draws from a fixed list, repeating its last value; Reseed does nothing.
 class ScriptedRandom : public RandomSource {
  public:
   explicit ScriptedRandom(std::initializer_list<double> values) : values_(values) {}
+  explicit ScriptedRandom(std::vector<double> values) : values_(std::move(values)) {}
   void Reseed() override { ++reseeds; }
   double Next() override {
     if (values_.empty()) return 0.0;

@@ -2,16 +2,6 @@
 
 namespace platform {
 
-FileDialogService& CancelledFileDialog() {
-  class Cancelled : public FileDialogService {
-    std::string OpenFile(const std::string&, const std::string&, const std::string&) override {
-      return {};
-    }
-  };
-  static Cancelled dialog;
-  return dialog;
-}
-
 void ScriptedDialogs::ShowMessage(const std::string& text, const std::string& title) {
   messages.push_back({text, title});
 }
@@ -27,11 +17,42 @@ std::optional<std::string> ScriptedDialogs::Ask(const std::string& prompt, const
 
 std::string ScriptedDialogs::OpenFile(const std::string& title, const std::string& initialFolder,
                                       const std::string& filter) {
-  fileRequests.push_back({title, initialFolder, filter});
+  fileRequests.push_back({title, initialFolder, filter, false, ""});
+  return NextChosenFile();
+}
+
+std::string ScriptedDialogs::SaveFile(const std::string& title, const std::string& initialFolder,
+                                      const std::string& filter,
+                                      const std::string& defaultExtension) {
+  fileRequests.push_back({title, initialFolder, filter, true, defaultExtension});
+  return NextChosenFile();
+}
+
+std::string ScriptedDialogs::NextChosenFile() {
   if (chosenFiles.empty()) return {};
   std::string file = std::move(chosenFiles.front());
   chosenFiles.pop_front();
   return file;
+}
+
+namespace {
+
+class Cancelling : public FileDialogService {
+ public:
+  std::string OpenFile(const std::string&, const std::string&, const std::string&) override {
+    return {};
+  }
+  std::string SaveFile(const std::string&, const std::string&, const std::string&,
+                       const std::string&) override {
+    return {};
+  }
+};
+
+}  // namespace
+
+FileDialogService& CancelledFileDialog() {
+  static Cancelling dialog;
+  return dialog;
 }
 
 void ScriptedDialogs::SetText(const std::string& text) { clipboard = text; }

@@ -32,6 +32,10 @@ class FileDialogService {
   // option flags, a typed name is taken whether or not such a file exists.
   virtual std::string OpenFile(const std::string& title, const std::string& initialFolder,
                                const std::string& filter) = 0;
+  // The same for a file to be written: an existing file may be chosen, and a name typed without
+  // an extension gets `defaultExtension` ("prs").
+  virtual std::string SaveFile(const std::string& title, const std::string& initialFolder,
+                               const std::string& filter, const std::string& defaultExtension) = 0;
 };
 
 // The file dialog of a window made without one (benches, tools): every request is cancelled.
@@ -59,6 +63,8 @@ class ScriptedDialogs : public MessageBoxService,
   };
   struct FileRequest {
     std::string title, initialFolder, filter;
+    bool save = false;             // SaveFile rather than OpenFile
+    std::string defaultExtension;  // SaveFile only
   };
 
   std::vector<Message> messages;
@@ -66,7 +72,7 @@ class ScriptedDialogs : public MessageBoxService,
   std::vector<FileRequest> fileRequests;
 
   std::deque<std::optional<std::string>> answers;  // for Ask
-  std::deque<std::string> chosenFiles;             // for OpenFile
+  std::deque<std::string> chosenFiles;             // for OpenFile and SaveFile
   std::string clipboard;                           // what SetText stored and Text returns
 
   void ShowMessage(const std::string& text, const std::string& title) override;
@@ -74,8 +80,13 @@ class ScriptedDialogs : public MessageBoxService,
                                  const std::string& defaultAnswer) override;
   std::string OpenFile(const std::string& title, const std::string& initialFolder,
                        const std::string& filter) override;
+  std::string SaveFile(const std::string& title, const std::string& initialFolder,
+                       const std::string& filter, const std::string& defaultExtension) override;
   void SetText(const std::string& text) override;
   std::string Text() override;
+
+ private:
+  std::string NextChosenFile();
 };
 
 }  // namespace platform

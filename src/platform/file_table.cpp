@@ -233,12 +233,17 @@ void FileTable::PrintText(int number, std::string_view text) {
   WriteOrRaise(f.out, common::Utf8ToCp1252(text));
 }
 
-void FileTable::Close(int number) {
+std::unique_ptr<FileTable::File> FileTable::Take(int number) {
   auto it = files_.find(number);
-  if (it == files_.end()) return;
+  if (it == files_.end()) return nullptr;
   std::unique_ptr<File> f = std::move(it->second);
   files_.erase(it);
-  if (!f->out) return;
+  return f;
+}
+
+void FileTable::Close(int number) {
+  std::unique_ptr<File> f = Take(number);
+  if (!f || !f->out) return;
   bool ok = std::fflush(f->out) == 0;
   ok = (std::fclose(f->out) == 0) && ok;
   f->out = nullptr;

@@ -85,6 +85,8 @@ class FileTable {
  private:
   struct File;
   File& Get(int number, bool forInput);
+  // Removes the number from the table and gives its file (nullptr when it is not open).
+  std::unique_ptr<File> Take(int number);
   const File* Find(int number) const;
   void OpenWriting(int number, std::string_view path, const char* mode, bool replacing);
 

@@ -126,6 +126,13 @@ TEST(Codec, Utf8OrCp1252) {
 namespace common {
 namespace {
 
+TEST(CharCount, CountsCharactersNotBytes) {
+  EXPECT_EQ(common::CharCount(""), 0u);
+  EXPECT_EQ(common::CharCount("*.prs"), 5u);
+  EXPECT_EQ(common::CharCount("Ä.prs"), 5u);  // six bytes
+  EXPECT_EQ(common::CharCount("C:\\Größe"), 8u);
+}
+
 TEST(LowerCase, AsciiAndGermanCapitalsOnly) {
   const std::pair<const char*, const char*> cases[] = {
       {"x Dozudava.WAV - Cool Edit y", "x dozudava.wav - cool edit y"},

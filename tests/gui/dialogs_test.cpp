@@ -44,6 +44,13 @@ TEST(ScriptedDialogs, RecordsCallsAndAnswersFromItsQueues) {
   EXPECT_EQ(files.OpenFile("Projekt", "C:\\Arbeit\\", "Reaper-Dateien (*.rpp)|*.rpp"),
             "C:\\Arbeit\\Projekt.rpp");
   EXPECT_EQ(files.OpenFile("Projekt", "C:\\", ""), "");  // empty queue: Cancel
+  scripted.chosenFiles = {"C:\\Arbeit\\Dunkel.prs"};
+  EXPECT_EQ(files.SaveFile("Presets", "C:\\Arbeit\\", "Preset|*.prs", "prs"),
+            "C:\\Arbeit\\Dunkel.prs");
+  EXPECT_EQ(files.SaveFile("Presets", "C:\\Arbeit\\", "Preset|*.prs", "prs"), "");
+  EXPECT_EQ(platform::CancelledFileDialog().OpenFile("Presets", "C:\\", "Preset|*.prs"), "");
+  EXPECT_EQ(platform::CancelledFileDialog().SaveFile("Presets", "C:\\", "Preset|*.prs", "prs"),
+            "");
   clipboard.SetText("Zeile 1\r\nZeile 2");
   EXPECT_EQ(clipboard.Text(), "Zeile 1\r\nZeile 2");
 
@@ -54,9 +61,13 @@ TEST(ScriptedDialogs, RecordsCallsAndAnswersFromItsQueues) {
   EXPECT_EQ(scripted.questions[0].prompt, "Tempo?");
   EXPECT_EQ(scripted.questions[0].defaultAnswer, "100");
   EXPECT_EQ(scripted.questions[3].prompt, "leer");
-  ASSERT_EQ(scripted.fileRequests.size(), 2u);
+  ASSERT_EQ(scripted.fileRequests.size(), 4u);
   EXPECT_EQ(scripted.fileRequests[0].initialFolder, "C:\\Arbeit\\");
   EXPECT_EQ(scripted.fileRequests[0].filter, "Reaper-Dateien (*.rpp)|*.rpp");
+  EXPECT_FALSE(scripted.fileRequests[0].save);
+  EXPECT_TRUE(scripted.fileRequests[2].save);
+  EXPECT_EQ(scripted.fileRequests[2].title, "Presets");
+  EXPECT_EQ(scripted.fileRequests[2].defaultExtension, "prs");
   EXPECT_TRUE(scripted.answers.empty());
   EXPECT_TRUE(scripted.chosenFiles.empty());
 }
@@ -189,6 +200,46 @@ TEST(QtDialogs, FileDialogWorksInWindowsPaths) {
     EXPECT_EQ(folder, Q((temp / "c/Arbeit").string()));
     EXPECT_EQ(title, QString::fromUtf8("Projekt öffnen"));
     EXPECT_EQ(filters, (QStringList{"Reaper-Dateien (*.rpp)", "Alle Dateien (*)"}));
+  }
+  platform::SetDrives(before);
+}
+
+// The save dialog: a typed name without extension gets the default one, an existing file is
+// taken without a question, and Cancel gives an empty name.
+TEST(QtDialogs, SaveDialogAddsTheDefaultExtensionAndAsksNothingMore) {
+  App();
+  platform_test::TempDriveRoot temp;
+  temp.Write("c/Arbeit/Alt.prs", "x");
+  const platform::DriveMap before = platform::Drives();
+  platform::SetDrives(platform::DriveMap(temp.root()));
+  struct Case {
+    const char* typed;  // nullptr: Cancel
+    std::string chosen;
+  };
+  for (const Case& c : {Case{"Dunkel", "C:\\Arbeit\\Dunkel.prs"},
+                        Case{"Alt.prs", "C:\\Arbeit\\Alt.prs"}, Case{nullptr, ""}}) {
+    QString folder, title;
+    bool saving = false;
+    WhenModal([&](QWidget* modal) {
+      auto* dialog = qobject_cast<QFileDialog*>(modal);
+      ASSERT_NE(dialog, nullptr);
+      folder = dialog->directory().absolutePath();
+      title = dialog->windowTitle();
+      saving = dialog->acceptMode() == QFileDialog::AcceptSave;
+      if (!c.typed) {
+        dialog->reject();
+        return;
+      }
+      QWidget* nameBox = dialog->focusWidget();
+      ASSERT_NE(nameBox, nullptr);
+      QTest::keyClicks(nameBox, c.typed);
+      QTest::keyClick(nameBox, Qt::Key_Return);
+    });
+    EXPECT_EQ(gui::QtDialogs().SaveFile("Presets", "C:\\Arbeit\\", "Preset|*.prs", "prs"),
+              c.chosen);
+    EXPECT_EQ(folder, Q((temp / "c/Arbeit").string()));
+    EXPECT_EQ(title, "Presets");
+    EXPECT_TRUE(saving);
   }
   platform::SetDrives(before);
 }

@@ -54,6 +54,9 @@ class FormViewTest : public ::testing::Test {
     check.Move(3300, 1000, 2400, 300);
     check.SetCaption("Marker");
     check.onClick = [this] { log.push_back("check:" + std::to_string(check.value())); };
+    text.onClick = [this] { log.push_back("textclick"); };
+    picture.Move(3300, 1500, 1200, 600);
+    picture.onMouseMove = [this] { log.push_back("picture"); };
     log.clear();
 
     view = std::make_unique<gui::FormView>(form);
@@ -77,6 +80,7 @@ class FormViewTest : public ::testing::Test {
   forms::Label& label = form.Add<forms::Label>("Label1");
   forms::ScrollBar& bar = form.Add<forms::ScrollBar>("HScroll1");
   forms::CheckBox& check = form.Add<forms::CheckBox>("Check1");
+  forms::PictureBox& picture = form.Add<forms::PictureBox>("Picture1");
   std::vector<std::string> log;
   std::vector<std::exception_ptr> errors;
   std::unique_ptr<gui::FormView> view;
@@ -188,6 +192,27 @@ TEST_F(FormViewTest, MovingTheMouseOverALabelRunsItsHandler) {
   QTest::mouseMove(w, QPoint(30, 8));
   ASSERT_EQ(errors.size(), 1u);
   EXPECT_THROW(std::rethrow_exception(errors[0]), common::ProgramEnd);
+}
+
+// A click into a text box runs its click handler once, after the widget placed the cursor; a
+// press that is released outside the box is no click.
+TEST_F(FormViewTest, ClickingIntoATextBoxRunsItsClickHandler) {
+  QLineEdit* edit = Widget<QLineEdit>(text);
+  QTest::mouseClick(edit, Qt::LeftButton);
+  EXPECT_EQ(log, std::vector<std::string>{"textclick"});
+  QTest::mouseClick(edit, Qt::RightButton);
+  QTest::mousePress(edit, Qt::LeftButton);
+  QTest::mouseRelease(edit, Qt::LeftButton, {}, QPoint(-20, -20));
+  EXPECT_EQ(log, std::vector<std::string>{"textclick"});
+}
+
+TEST_F(FormViewTest, MovingTheMouseOverAPictureRunsItsHandler) {
+  QWidget* w = view->WidgetOf(picture);
+  ASSERT_NE(w, nullptr);
+  QTest::mouseMove(w, QPoint(10, 10));
+  QTest::mouseMove(w, QPoint(20, 15));
+  ASSERT_FALSE(log.empty());
+  EXPECT_EQ(log.front(), "picture");
 }
 
 TEST_F(FormViewTest, ClickingAListEntrySetsTheIndexBeforeTheClickHandler) {

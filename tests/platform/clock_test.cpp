@@ -103,6 +103,30 @@ TEST(SystemRandom, ReseedStartsAnotherSequence) {
   EXPECT_NE(first, second);
 }
 
+// The random generator reseeds before every single draw: those draws must be uniform as well,
+// and two reseeds within one tick of the clock must not repeat a draw.
+TEST(SystemRandom, DrawsAfterAReseedEachAreUniformAndDistinct) {
+  SystemRandom random;
+  constexpr int kDraws = 100000;
+  std::array<int, 10> bins{};
+  int repeats = 0;
+  double previous = -1;
+  for (int i = 0; i < kDraws; ++i) {
+    random.Reseed();
+    const double x = random.Next();
+    ASSERT_GE(x, 0.0);
+    ASSERT_LT(x, 1.0);
+    ++bins[static_cast<size_t>(x * 10)];
+    if (x == previous) ++repeats;
+    previous = x;
+  }
+  for (int n : bins) {
+    EXPECT_GT(n, 9000);
+    EXPECT_LT(n, 11000);
+  }
+  EXPECT_EQ(repeats, 0);
+}
+
 TEST(ScriptedRandom, DrawsTheListAndRepeatsItsLast) {
   ScriptedRandom random{0.25, 0.5};
   random.Reseed();
@@ -110,8 +134,18 @@ TEST(ScriptedRandom, DrawsTheListAndRepeatsItsLast) {
   EXPECT_EQ(random.Next(), 0.25);
   EXPECT_EQ(random.Next(), 0.5);
   EXPECT_EQ(random.Next(), 0.5);
+  EXPECT_EQ(random.draws(), 3u);
   ScriptedRandom empty{};
   EXPECT_EQ(empty.Next(), 0.0);
+  ScriptedRandom fromVector(std::vector<double>{0.75});
+  EXPECT_EQ(fromVector.Next(), 0.75);
+}
+
+TEST(ProcessRandom, IsOneSourceForTheWholeProcess) {
+  EXPECT_EQ(&ProcessRandom(), &ProcessRandom());
+  const double x = ProcessRandom().Next();
+  EXPECT_GE(x, 0.0);
+  EXPECT_LT(x, 1.0);
 }
 
 }  // namespace

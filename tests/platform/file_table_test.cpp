@@ -369,6 +369,25 @@ TEST_F(FileTableTest, HeldFilesArePutInPlaceTogetherOrNotAtAll) {
   EXPECT_EQ(Names(root_ / "c/Arbeit"), (std::vector<std::string>{"Dozudava.orc", "cs06b.bat"}));
 }
 
+TEST_F(FileTableTest, AbandonedReplacingOutputLeavesTheOldFileAndFreesTheNumber) {
+  root_.Write("c/Arbeit/Zufall.rsz", "alt\r\n");
+  files_.OpenOutputReplacing(7, "C:\\Arbeit\\Zufall.rsz");
+  files_.Print(7, "halb geschrieben");
+  files_.Discard(7);
+  EXPECT_FALSE(files_.IsOpen(7));
+  EXPECT_EQ(root_.Read("c/Arbeit/Zufall.rsz"), "alt\r\n");
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(root_ / "c/Arbeit"))
+    names.push_back(entry.path().filename().string());
+  EXPECT_EQ(names, std::vector<std::string>{"Zufall.rsz"});
+  // a plain output that is abandoned keeps what was written; a number not open is ignored
+  files_.OpenOutput(7, "C:\\Arbeit\\a.txt");
+  files_.Print(7, "a");
+  files_.Discard(7);
+  files_.Discard(7);
+  EXPECT_EQ(root_.Read("c/Arbeit/a.txt"), "a\r\n");
+}
+
 TEST_F(FileTableTest, ReplacingOutputCreatesAMissingFile) {
   files_.OpenOutputReplacing(3, "C:\\Arbeit\\Neu.ini");
   files_.Print(3, "x");
