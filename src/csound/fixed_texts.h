@@ -29,6 +29,7 @@ extern const std::string_view kRenderBatchText;    // render_batch_text.cpp
 extern const std::string_view kSingleTonePluginText;     // single_tone_plugin_text.cpp
 extern const std::string_view kSustainedTonePluginText;  // sustained_tone_plugin_text.cpp
 extern const std::string_view kPluginInfoText;           // plugin_info_text.cpp (shared by both)
+extern const std::string_view kReferenceTableText;       // reference_table_text.cpp
 
 struct FixedTextFields {
   std::map<std::string, std::string, std::less<>> texts;
@@ -38,5 +39,9 @@ struct FixedTextFields {
 
 // The printed lines of a fixed text (without their CR LF).
 std::vector<std::string> ExpandFixedText(std::string_view text, const FixedTextFields& fields);
+
+// The 34 lines of the reference tables, shown by the converter's info pages and the compiler's
+// "LT-HT" button.
+std::vector<std::string> ReferenceTableLines();
 
 }  // namespace csound
