@@ -127,9 +127,9 @@ void Cso1Run(benchmark::State& state) {
   window.Text[1]->SetText("Lang");
   window.Text[2]->SetText("Lang");
   window.Text[3]->SetText("n");
-  window.Text[12]->SetText("1");
-  window.Text[13]->SetText("1");
-  window.Text[14]->SetText("1");
+  // The settings of the example's Tesu.ini: FUA to HTS, then the three factors.
+  const char* const settings[] = {"1", "2", "0.01", "0.001", "50", "1", "0", "1", "1", "1", "1"};
+  for (int box = 4; box <= 14; ++box) window.Text[box]->SetText(settings[box - 4]);
   auto cso1 = [&] {
     starter.starts.clear();
     window.Command3_Click();
