@@ -83,3 +83,12 @@ class OrmilaOnDisplay {
 Wave ReadWave(const fs::path& file);
 
 }  // namespace e2e
+
+// In a test body: Ormila on a drive of its own with the example project, its window shown; the
+// test skips where there is no X display (the CTest entry runs it under xvfb-run).
+#define ORMILA_ON_SCREEN(drive, ormila, name)                                  \
+  if (const std::string why = e2e::WhyNoScreen(); !why.empty()) GTEST_SKIP() << why; \
+  e2e::Drive drive(name);                                                      \
+  e2e::WriteExampleProject(drive);                                             \
+  e2e::OrmilaOnDisplay ormila(drive);                                          \
+  ASSERT_FALSE(ormila.window().empty()) << drive.Read("run.log")

@@ -15,13 +15,7 @@ using namespace std::chrono_literals;
 namespace fs = std::filesystem;
 
 TEST(OrmilaOnScreen, CopyAndSnapshotOfTheExampleProjectAndTheCopyConvertsAgain) {
-  if (const std::string why = e2e::WhyNoScreen(); !why.empty()) GTEST_SKIP() << why;
-
-  e2e::Drive drive("ormila-copy");
-  e2e::WriteExampleProject(drive);
-
-  e2e::OrmilaOnDisplay ormila(drive);
-  ASSERT_FALSE(ormila.window().empty()) << drive.Read("run.log");
+  ORMILA_ON_SCREEN(drive, ormila, "ormila-copy");
 
   // "Cso1" renders the example; "Copy" writes Gleitenc.rpp; "Snapshot" keeps set number 1.
   ASSERT_TRUE(ormila.Click("Command3"));

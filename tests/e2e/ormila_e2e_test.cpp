@@ -33,14 +33,8 @@ std::vector<std::string> ToneListRow(const e2e::Drive& drive, const std::string&
 }
 
 TEST(OrmilaOnScreen, Cso1PressedInTheWindowRendersTheExampleProject) {
-  if (const std::string why = e2e::WhyNoScreen(); !why.empty()) GTEST_SKIP() << why;
-
-  e2e::Drive drive("ormila");
-  e2e::WriteExampleProject(drive);
-
-  e2e::OrmilaOnDisplay ormila(drive);
+  ORMILA_ON_SCREEN(drive, ormila, "ormila");
   const std::string& window = ormila.window();
-  ASSERT_FALSE(window.empty()) << drive.Read("run.log");
   ASSERT_TRUE(ormila.Click("Command3"));
   const bool rendered = drive.WaitFor("cool-started.txt", 120s);
 
@@ -62,11 +56,7 @@ TEST(OrmilaOnScreen, Cso1PressedInTheWindowRendersTheExampleProject) {
 
 // "H" at pitch strength 0 raises every pitch by 2^(1/100); "Var1" renders the varied values.
 TEST(OrmilaOnScreen, HAtStrengthZeroThenVar1RendersTheRaisedPitches) {
-  if (const std::string why = e2e::WhyNoScreen(); !why.empty()) GTEST_SKIP() << why;
-  e2e::Drive drive("ormila-var1");
-  e2e::WriteExampleProject(drive);
-  e2e::OrmilaOnDisplay ormila(drive);
-  ASSERT_FALSE(ormila.window().empty()) << drive.Read("run.log");
+  ORMILA_ON_SCREEN(drive, ormila, "ormila-var1");
 
   ASSERT_TRUE(ormila.Click("Command3"));
   ASSERT_TRUE(drive.WaitFor("cool-started.txt", 120s)) << drive.Read("run.log");
@@ -110,14 +100,6 @@ std::optional<e2e::Wave> RenderedWave(const e2e::Drive& drive, std::chrono::seco
   }
   return std::nullopt;
 }
-
-// Ormila on a drive of its own with the example project, its window shown.
-#define ORMILA_ON_SCREEN(drive, ormila, name)                                  \
-  if (const std::string why = e2e::WhyNoScreen(); !why.empty()) GTEST_SKIP() << why; \
-  e2e::Drive drive(name);                                                      \
-  e2e::WriteExampleProject(drive);                                             \
-  e2e::OrmilaOnDisplay ormila(drive);                                          \
-  ASSERT_FALSE(ormila.window().empty()) << drive.Read("run.log")
 
 TEST(OrmilaOnScreen, UThenCso1ConvertsTheTimeSelection) {
   ORMILA_ON_SCREEN(drive, ormila, "ormila-u");
