@@ -62,7 +62,7 @@ inline fs::path GoldenPath(const std::string& name) {
 }
 
 // Compares bytes with the golden file byte for byte. ORMILA_UPDATE_GOLDEN=1 rewrites the file
-// instead (then read the new file against the Part before committing it).
+// instead (then read the new file line by line before committing it).
 inline void ExpectGolden(const std::string& name, const std::string& bytes) {
   const fs::path path = GoldenPath(name);
   if (const char* u = std::getenv("ORMILA_UPDATE_GOLDEN"); u && std::string(u) == "1") {
