@@ -66,7 +66,14 @@ void ConverterWindow::RunEnvelopeConversion() {
     ClearDisplayLists(true);
     return;
   }
-  // 12.
+  // 12. A value that does not fit its column (a huge level, say) would make a tone list the
+  // compiler misreads: nothing is written.
+  if (const std::string tooWide = ValueTooWideForToneList(); !tooWide.empty()) {
+    ShowError("Ein Wert passt nicht in seine Spalte der Tonverlaufsliste (höchstens 11 Zeichen): " +
+              tooWide + ". Es wurde nichts geschrieben und nichts gestartet.");
+    ClearDisplayLists(true);
+    return;
+  }
   ShowExtractedValues();
   WriteToneList();
   s.RangeConverted = true;

@@ -144,8 +144,11 @@ std::string ConverterWindow::ValueTooWideForToneList() const {
     for (long i = state.RangeStartLine; i <= state.RangeEndLine; ++i) {
       const double value = row.value(i);
       const std::string text = RowValueText(row, i);
-      if (!std::isfinite(value) || text.size() > kWidestValueText)
-        return std::string(row.keyword) + " " + (std::isfinite(value) ? text : "?");
+      if (!std::isfinite(value) || text.size() > kWidestValueText) {
+        // A huge value is shown by its first digits only.
+        const std::string shown = text.size() > 20 ? text.substr(0, 20) + "..." : text;
+        return std::string(row.keyword) + " " + (std::isfinite(value) ? shown : "?");
+      }
     }
   return "";
 }

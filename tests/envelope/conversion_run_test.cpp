@@ -153,6 +153,9 @@ TEST_F(RunTest, AFailedStepShowsItsMessageAndWritesNothing) {
          t.window->state.UseStartStopPoints = false;
        },
        "Zeile 69 der Reaperdatei C:\\Arbeit\\Gleiten.rpp enthält eine zu große Zahl (1e400)"},
+      // A value too wide for its column of the tone list (30000 x 1e300).
+      {"level too wide", Spoil("PT 3.25 0.5 0", "PT 3.25 1e300 0"),
+       "Ein Wert passt nicht in seine Spalte der Tonverlaufsliste (höchstens 11 Zeichen): LT "},
       // A FIFO in place of the project would block the window.
       {"project is a FIFO",
        [](RunTest& t) {
