@@ -395,6 +395,7 @@ TEST_F(VariationTest, NoKeyHangsOnNegativeValues) {
     std::vector<double> envelope::ConverterState::*array;
     std::vector<double> expected;
     int drawsMade;  // -1: not counted
+    double grownLevel = 0;  // when not 0: the converted levels grown to this by earlier presses
   };
   using S = envelope::ConverterState;
   const Case cases[] = {
@@ -409,8 +410,10 @@ TEST_F(VariationTest, NoKeyHangsOnNegativeValues) {
        {1.95, 1.95}, 2},
       {"a flip undone by the next draw", "0.5", "440", 32767, {0.005}, "L_Enter", &S::LT,
        {7.605, 7.605}, 4},
-      // Rounding to six decimals multiplies by 1000000 first: beyond the number range.
-      {"a level too large to vary", "1e308", "440", 0, {0.5}, "L_Enter", &S::LT, {1e308, 1e308}, 2},
+      // Rounding to six decimals multiplies by 1000000 first: beyond the number range. (A run
+      // converts no such level: many presses of L grow one.)
+      {"a level too large to vary", "0.5", "440", 0, {0.5}, "L_Enter", &S::LT, {1e308, 1e308}, 2,
+       1e308},
       // After -3.9 only factors 6: the first level stays as it was, the second becomes 3.
       {"a flip no draw undoes", "0.5", "440", 32767, {0.005, 0.995}, "L_Enter", &S::LT,
        {0.5, 3}, -1},
@@ -418,6 +421,9 @@ TEST_F(VariationTest, NoKeyHangsOnNegativeValues) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     Convert({"1 " + c.level, "2 " + c.level}, c.marker);
+    if (c.grownLevel != 0)
+      for (long i = s().RangeStartLine; i <= s().RangeEndLine; ++i)
+        s().LT[static_cast<size_t>(i)] = c.grownLevel;
     window->VScroll2.SetValue(c.loudnessSlider);
     Script(c.draws);
     Key(c.key).Click();
