@@ -122,8 +122,12 @@ class GeneratedProjectWriter {
 
 bool ConverterWindow::LastRunSucceeded() const {
   const ConverterState& s = state;
-  return !(s.ProjectMissing || s.TrackMissing || s.RangeError || s.NotPointLine ||
-           s.NoMarkerFound || s.FrequencyError || s.EnvelopeMissing || s.RangeTooLarge);
+  // RangeConverted: the run went through to its tone list (a stop that sets no flag, such as an
+  // empty setting or a value too wide, leaves it clear).
+  return s.RangeConverted &&
+         !(s.ProjectMissing || s.TrackMissing || s.RangeError || s.NotPointLine ||
+           s.NoMarkerFound || s.FrequencyError || s.EnvelopeMissing || s.RangeTooLarge ||
+           s.ValueTooLarge);
 }
 
 void ConverterWindow::WriteSnapshotProject() {

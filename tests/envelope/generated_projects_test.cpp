@@ -368,6 +368,21 @@ TEST_F(CopyButtonTest, AFailedCopyChangesNothing) {
        },
        {"Der Lauf ist nicht fehlerfrei zu Ende gegangen: c:\\Arbeit\\Gleitenc.rpp wurde nicht "
         "geschrieben."}},
+      {"a number too large in the project",
+       [](CopyButtonTest& t) {
+         std::string p = ReadHostFile(kExamples / "Gleiten.rpp");
+         p.replace(p.find("PT 3.25 0.5 0"), 13, "PT 3.25 1e999 0");
+         t.root.Write("c/Arbeit/Gleiten.rpp", p);
+       },
+       {"Zeile 141 der Reaperdatei C:\\Arbeit\\Gleiten.rpp enthält eine zu große Zahl (1e999): "
+        "PT 3.25 1e999 0",
+        "Der Lauf ist nicht fehlerfrei zu Ende gegangen: c:\\Arbeit\\Gleitenc.rpp wurde nicht "
+        "geschrieben."}},
+      {"an empty setting, which stops the run without a flag",
+       [](CopyButtonTest& t) { t.window->state.Fua = envelope::SettingValue::Text(""); },
+       {"Das Feld \"FUA\" ist leer. Die Tonverlaufsliste braucht dort einen Wert.",
+        "Der Lauf ist nicht fehlerfrei zu Ende gegangen: c:\\Arbeit\\Gleitenc.rpp wurde nicht "
+        "geschrieben."}},
       {"distance not a number",
        [](CopyButtonTest& t) { t.window->Abstandstext.SetText("1,5"); },
        {"Der Abstand \"1,5\" ist keine Zahl. Bitte den Abstand der Kopie in Sekunden "
@@ -380,6 +395,7 @@ TEST_F(CopyButtonTest, AFailedCopyChangesNothing) {
     SCOPED_TRACE(c.label);
     root.Write("c/Arbeit/Gleiten.rpp", ReadHostFile(kExamples / "Gleiten.rpp"));
     window->WriteProjectTemplates();
+    window->state.Fua = envelope::SettingValue::Text("1");
     window->Abstandstext.SetText("0");
     root.Write("c/Arbeit/Gleitenc.rpp", "bearbeitet\r\n");
     window->Testlist.Clear();

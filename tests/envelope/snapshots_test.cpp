@@ -218,6 +218,30 @@ TEST_F(SnapshotTest, AKeepThatCannotBeMadeWritesNothing) {
        },
        true,
        {"Der letzte Lauf ist nicht fehlerfrei zu Ende gegangen: kein Snapshot geschrieben."}},
+      // A run that stopped on a number too large leaves its flag; one that stopped on an empty
+      // setting leaves none, only the tone list unwritten.
+      {"last run read a number too large",
+       [](SnapshotTest& t) {
+         std::string p = t.root.Read("c/Arbeit/Gleiten.rpp");
+         p.replace(p.find("PT 3.25 0.5 0"), 13, "PT 3.25 1e999 0");
+         t.root.Write("c/Arbeit/Gleiten.rpp", p);
+         t.window->Command3.Click();
+         t.dialogs.messages.clear();
+         p.replace(p.find("PT 3.25 1e999 0"), 15, "PT 3.25 0.5 0");
+         t.root.Write("c/Arbeit/Gleiten.rpp", p);
+       },
+       true,
+       {"Der letzte Lauf ist nicht fehlerfrei zu Ende gegangen: kein Snapshot geschrieben."}},
+      {"last run stopped on an empty setting",
+       [](SnapshotTest& t) {
+         const envelope::SettingValue fua = t.window->state.Fua;
+         t.window->state.Fua = envelope::SettingValue::Text("");
+         t.window->Command3.Click();
+         t.window->state.Fua = fua;
+         t.dialogs.messages.clear();
+       },
+       true,
+       {"Der letzte Lauf ist nicht fehlerfrei zu Ende gegangen: kein Snapshot geschrieben."}},
   };
   Run();
   for (const StopCase& c : cases) {
