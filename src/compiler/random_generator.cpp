@@ -105,6 +105,7 @@ void RandomComposition::Clear() {
   for (std::vector<double>* list : {&T, &G, &L, &P, &K, &N}) list->assign(kCapacity + 1, 0.0);
   n = 0;
   endedAtLimit = false;
+  tooWideTime = 0;
 }
 
 int RandomPointLimit(const BuildSettings& build) {
@@ -178,7 +179,12 @@ void CompilerWindow::Zufallsliste_Click() {
         continue;
       const double t = common::RoundToStep(x, 1000);
       if (t > last && t <= last + s.MaxGap && t >= last + s.MinGap) {
-        c.T[static_cast<size_t>(i)] = common::RoundToStep(t, F);
+        const double time = common::RoundToStep(t, F);
+        if (DoubleText(time).size() > kWidestRandomTime) {
+          c.tooWideTime = time;
+          break;
+        }
+        c.T[static_cast<size_t>(i)] = time;
         c.G[static_cast<size_t>(i)] = common::RoundToStep(t - last, F);
         last = c.T[static_cast<size_t>(i)];
         ended = end == WholePart(last);
@@ -251,6 +257,10 @@ void CompilerWindow::Zufallsliste_Click() {
     if (c.endedAtLimit)
       Testliste.AddItem("Die Zufallsliste endet nach " + DoubleText(n) +
                         " Zeitpunkten: mehr kann " + s.Build.Name + " nicht umwandeln.");
+    if (c.tooWideTime != 0)
+      Testliste.AddItem("Die Zufallsliste endet nach " + DoubleText(n) +
+                        " Zeitpunkten: der nächste Zeitpunkt " + DoubleText(c.tooWideTime) +
+                        " passt nicht in seine Spalte der Tonverlaufsliste.");
     Testliste.AddItem("");
     const std::string indent(5, ' ');
     for (int i = 1; i <= n; ++i) {

@@ -21,9 +21,15 @@ struct RandomComposition {
   int n = 0;              // time points of the run
   // The run's time draw stopped because the compiling build takes no more points.
   bool endedAtLimit = false;
+  // The time draw stopped before a time too wide for its nine columns of the list (0: it did
+  // not); such a time would break the row, and the parser would lose every point behind it.
+  double tooWideTime = 0;
 
   void Clear();
 };
+
+// The widest time text a row's nine-column field holds between its two blanks.
+inline constexpr size_t kWidestRandomTime = 7;
 
 // Try limits of the three rejection draws.
 inline constexpr long kTimeTries = 10'000'000;

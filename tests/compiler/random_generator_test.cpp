@@ -353,22 +353,27 @@ TEST_F(RandomGeneratorTest, FormantRepeatTwoWithFuaThreeWritesTheFuaLineOnly) {
   EXPECT_TRUE(p.list.FofMode);
 }
 
-// A time of more than nine columns ends the row's line at the next tab; the rest of the row goes
-// on in a line without keyword, which the parser takes for a comment.
-TEST_F(RandomGeneratorTest, AValueWiderThanNineColumnsBreaksTheRow) {
-  Type({"210", "100", "110", "0.0003"});
-  // 100.201 rounds to the step as 100.2009, 200.4 stays; then no candidate is left
-  random.Script({100.201 / 211, 200.4 / 211, 0.5});
+// A time of more than seven characters would end the row's line at the next tab, and the parser
+// would take the rest of the row for a comment: the draw ends before it, and the listing says so.
+TEST_F(RandomGeneratorTest, TheDrawEndsBeforeATimeWiderThanItsColumn) {
+  Type({"210", "10", "110", "0.0003"});
+  // 10.5 and 99.9 fit; 110.201 rounds to the step as 110.2011 (8 characters)
+  random.Script({10.5 / 211, 99.9 / 211, 110.201 / 211, 0.5});
   const RandomComposition& c = Draw();
   ASSERT_EQ(c.n, 3);
-  EXPECT_DOUBLE_EQ(c.T[2], 100.2009);
+  EXPECT_DOUBLE_EQ(c.T[3], 99.9);
+  EXPECT_EQ(common::DoubleText(c.tooWideTime), "110.2011");
   const std::vector<std::string> lines = FileLines();
-  EXPECT_EQ(lines[3], "ZP   0        100.2009 ");
-  EXPECT_EQ(lines[4], std::string(22, ' ') + " 200.4   ");
-  EXPECT_EQ(lines[5].substr(0, 4), "LT  ");
+  EXPECT_EQ(lines[3], "ZP   0        10.5     99.9    ");
+  EXPECT_EQ(lines[4].substr(0, 4), "LT  ");
   const Parsed p = ParseBack(10000);
   ASSERT_EQ(p.error, 0);
-  EXPECT_EQ(p.list.PointCount, 2);
+  EXPECT_EQ(p.list.PointCount, 3);
+  const std::vector<std::string>& listing = window->Testliste.items();
+  EXPECT_NE(std::find(listing.begin(), listing.end(),
+                      "Die Zufallsliste endet nach 3 Zeitpunkten: der nächste Zeitpunkt 110.2011 "
+                      "passt nicht in seine Spalte der Tonverlaufsliste."),
+            listing.end());
 }
 
 // The validation of the list's own panel step: the largest gap is tested against the smallest
