@@ -49,8 +49,10 @@ put_script() {
   chmod 755 "$1"
 }
 
-# The lines every stand-in begins with: its name, the file it is given (the last argument), and
-# say(), which tells on stderr and, where a window shows, in a message box, and ends.
+# The lines every stand-in begins with: its name, the file it is given (the last argument, or all
+# of them joined by blanks when that names a file: the command lines the programs start are not
+# quoted, so "Mein Stueck.rpp" arrives as two arguments), and say(), which tells on stderr and,
+# where a window shows, in a message box, and ends.
 #   standin_head <name>
 standin_head() {
   cat <<HEAD
@@ -59,6 +61,7 @@ $marker for $1
 name='$1'
 file=
 for argument in "\$@"; do file=\$argument; done
+if [ \$# -gt 1 ] && [ -e "\$*" ]; then file="\$*"; set -- "\$file"; fi
 say() {
   printf '%s stand-in: %s\\n' "\$name" "\$1" >&2
   if [ -n "\${DISPLAY:-}" ]; then

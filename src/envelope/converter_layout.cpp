@@ -81,7 +81,7 @@ void ConverterWindow::ArrangeControls() {
   rightRow(kMargin + 4 * kRow, {{&Cool, narrow}});
   rightRow(kMargin + 6 * kRow,
            {{&Csoundknopf, narrow}, {&Command15, narrow}, {&Zumkknopf, narrow}});
-  rightRow(kMargin + 8 * kRow, {{&Command16, narrow}, {&Command17, narrow}, {&Label17, wide}});
+  rightRow(kMargin + 8 * kRow, {{&Command16, narrow}, {&Command17, narrow}});
 
   // Below: the display list across the window and the four value columns under it.
   const int listTop = kMargin + 17 * kRow + 120;
@@ -94,6 +94,9 @@ void ConverterWindow::ArrangeControls() {
   const int columnWidth = (listWidth - 3 * gap) / 4;
   for (int i = 1; i <= 4; ++i)
     Testliste[i]->Move(kMargin + (i - 1) * (columnWidth + gap), columnTop, columnWidth, 1800);
+  // The label that ends the program when the mouse passes over it: in the bottom right corner,
+  // below the columns, where the mouse does not pass on its way to a button.
+  Label17.Move(kWindowWidth - kMargin - wide, columnTop + 1800 + 30, wide, kButton - 30);
 }
 
 }  // namespace envelope

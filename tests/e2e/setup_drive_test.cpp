@@ -122,6 +122,14 @@ TEST_F(SetupDriveTest, TheReaperStandInFindsReaperWhereItsInstallerPutsIt) {
   WriteHost(home / "opt/REAPER/reaper", "#!/bin/sh\nexit 1\n", true);
   EXPECT_EQ(Run(standIn, false), 0);
   EXPECT_EQ(ArgsOf("reaper"), "/x/Gleiten.rpp\n");
+  // A project name with a blank arrives as two arguments (the command line is not quoted).
+  fs::remove(base / "reaper.args");
+  const fs::path withBlank = Host("c/Arbeit/Mein Stueck.rpp");
+  WriteHost(withBlank, "<REAPER_PROJECT\n>\n");
+  EXPECT_EQ(Run("'" + Host("c/Programme/REAPER/reaper.exe").string() + "' " + withBlank.string(),
+                false),
+            0);
+  EXPECT_EQ(ArgsOf("reaper"), withBlank.string() + "\n");
 }
 
 TEST_F(SetupDriveTest, TheListingBatchShowsTheWaveFilesInTheTextEditor) {
