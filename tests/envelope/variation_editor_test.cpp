@@ -212,8 +212,9 @@ TEST_F(VariationTest, KeysChangeTheRangeAsInTheWorkedExamples) {
     EXPECT_FALSE(window->Command19.enabled());
     EXPECT_EQ(window->Command3.backColour(), 0xFFFFFF);
     EXPECT_EQ(window->StartStoppFix.backColour(), 0xB3B3FF);
-    // The display shows the new values.
-    EXPECT_EQ(window->Testliste[1]->items().back(), common::DoubleText(Range(s().ZP).back()));
+    // The display shows the new values, in the column of the varied array.
+    const int column = c.array == &S::ZP ? 1 : c.array == &S::LT ? 2 : c.array == &S::HT ? 3 : 4;
+    EXPECT_EQ(window->Testliste[column]->items().back(), common::DoubleText(got.back()));
     window->Tempo.SetText("1");
   }
 }
