@@ -97,6 +97,7 @@ void ConverterWindow::CreateControls() {
   CreateVariationControls();
   // The launchers' and toggles' captions, tool tips and handlers.
   CreateLauncherControls();
+  CreateInfoButtons();
 }
 
 void ConverterWindow::ShowError(const std::string& text) {
