@@ -44,6 +44,9 @@ void ApplyCommon(const forms::Control& c, QWidget& w) {
   w.setEnabled(c.enabled());
   SetColours(w, c.backColour(), c.foreColour());
   QFont font(Q(c.fontName()));
+  // Where Courier New is not installed, another fixed-pitch font keeps the columns of the texts.
+  if (Q(c.fontName()).startsWith("Courier", Qt::CaseInsensitive))
+    font.setStyleHint(QFont::TypeWriter);
   font.setPointSizeF(c.fontSize());
   font.setBold(c.fontBold());
   w.setFont(font);

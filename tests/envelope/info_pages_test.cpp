@@ -189,6 +189,19 @@ TEST_F(InfoPagesTest, FiveClicksShowThePagesAndTheFifthWritesTheToneListWithoutA
   EXPECT_TRUE(Messages().empty());
 }
 
+// A run that fails on the way back reports itself; the work controls come back all the same.
+TEST_F(InfoPagesTest, AFailingRunOnTheWayBackStillShowsTheWork) {
+  for (int click = 1; click <= 4; ++click) window->Command2.Click();
+  fs::remove(root / "c/Arbeit/Gleiten.rpp");
+  window->Command2.Click();
+  EXPECT_EQ(Messages().size(), 1u);
+  EXPECT_EQ(window->state.InfoPage, 0);
+  EXPECT_TRUE(Hidden().empty());
+  EXPECT_EQ(list().height(), 1365);
+  EXPECT_FALSE(ToneListWritten());
+  EXPECT_TRUE(starter.starts.empty());
+}
+
 TEST_F(InfoPagesTest, WhileAVariationIsActiveTheButtonDoesNothing) {
   window->Command3.Click();
   window->H_Enter.Click();

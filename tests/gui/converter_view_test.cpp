@@ -346,4 +346,21 @@ TEST_F(ConverterViewTest, TheInfoPagesAreReadableInTheWindow) {
   EXPECT_TRUE(errors.empty());
 }
 
+// A click on a line of the manual in the window returns to the work by way of a run.
+TEST_F(ConverterViewTest, AClickOnTheManualReturnsToTheWork) {
+  QTest::mouseClick(qobject_cast<QPushButton*>(view->WidgetOf(window->Command2)), Qt::LeftButton);
+  ASSERT_EQ(window->state.InfoPage, 1);
+  EXPECT_FALSE(view->WidgetOf(window->Command3)->isVisible());
+  auto* list = qobject_cast<QListWidget*>(view->WidgetOf(window->Testlist));
+  ASSERT_NE(list, nullptr);
+  ASSERT_EQ(list->count(), 192);
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(3)).center());
+  EXPECT_EQ(window->state.InfoPage, 0);
+  EXPECT_TRUE(view->WidgetOf(window->Command3)->isVisible());
+  EXPECT_EQ(list->item(1)->text().toStdString(),
+            "Analyse der aus C:\\Arbeit\\Gleiten.rpp herausgefilterten Werte.");
+  EXPECT_TRUE(starter.starts.empty());
+  EXPECT_TRUE(errors.empty());
+}
+
 }  // namespace
