@@ -3,8 +3,9 @@
 # C:\Arbeit\VB\Tesu01\ (links to the built programs), stand-ins for the outside programs (audio
 # editor, text editor, REAPER, the listing batches C:\Arbeit\directory3g.bat and directory3h.bat,
 # the comparison-tone program Kelvo, the plug-in inserter ZUMK), the help text that "vsk" opens,
-# a sample C:\Arbeit\cs06b2.bat and a default C:\Arbeit\Talvik.ini. Files of the user are left
-# as they are: a file is only written where there is none, or where this script wrote it before.
+# placeholders for the start page and the inserter's manual that the info pages show, a sample
+# C:\Arbeit\cs06b2.bat and a default C:\Arbeit\Talvik.ini. Files of the user are left as they
+# are: a file is only written where there is none, or where this script wrote it before.
 #
 #   tools/setup-drive.sh <drive-root> <build-dir>
 #
@@ -167,6 +168,45 @@ else
        "machine. Put it at C:\\Arbeit-xqt\\Infotexte\\Veskar2_Spezialist.txt (this file may be" \
        "replaced)." > "$vsk"
 fi
+
+# The two texts the converter's info pages read: the start page (second click of "i") and the
+# plug-in inserter's manual ("info"). They are the composer's own; short placeholders are written
+# only where there is none.
+docs="Arbeit-xqt/Eigene Dateien 2/Texte/Bedienungsanleitungen"
+# Windows names are case-insensitive, and so is the programs' drive map: the host path of a path
+# below C:\ takes each folder or file that exists in another spelling, as the programs do.
+#   host_path <path below C:\>
+host_path() {
+  host="$root/c"
+  rest=$1
+  while [ -n "$rest" ]; do
+    part=${rest%%/*}
+    case $rest in */*) rest=${rest#*/} ;; *) rest= ;; esac
+    if [ ! -e "$host/$part" ] && [ -d "$host" ]; then
+      found=$(find "$host" -mindepth 1 -maxdepth 1 -iname "$part" -print 2>/dev/null | head -n 1)
+      [ -n "$found" ] && part=${found##*/}
+    fi
+    host="$host/$part"
+  done
+  printf '%s\n' "$host"
+}
+#   placeholder <path below C:\> <Windows path> <what it is>
+placeholder() {
+  path=$(host_path "$1")
+  if [ -e "$path" ]; then
+    echo "kept $path"
+    return
+  fi
+  mkdir -p "$(dirname "$path")"
+  crlf "$3" "" \
+       "This is a placeholder written by tools/setup-drive.sh: the text itself is not on this" \
+       "machine. Put it at" "$2" "(this file may be replaced)." > "$path"
+}
+placeholder "$docs/Quorel/Tesu-Startseite.txt" \
+  'C:\Arbeit-xqt\Eigene Dateien 2\Texte\Bedienungsanleitungen\Quorel\Tesu-Startseite.txt' \
+  "Tesu-Startseite.txt (start page of Ormila)"
+placeholder "$docs/ZUMK.txt" 'C:\Arbeit-xqt\Eigene Dateien 2\Texte\Bedienungsanleitungen\ZUMK.txt' \
+  "ZUMK.txt (manual of the plug-in inserter ZUMK)"
 
 # A render batch that does not open the audio editor (Windows-1252, CR LF).
 batch="$root/c/Arbeit/cs06b2.bat"

@@ -41,8 +41,9 @@ int main(int argc, char** argv) {
   } catch (...) {
     return EndWith(std::current_exception());
   }
-  gui::FormView view(window.frmDatei);
-  view.onError = [&app](std::exception_ptr error) { app.exit(EndWith(error)); };
-  view.show();
+  auto* view = new gui::FormView(window.frmDatei);
+  view->onError = [&app](std::exception_ptr error) { app.exit(EndWith(error)); };
+  gui::ScreenFrame frame(view);
+  frame.show();
   return app.exec();
 }

@@ -11,11 +11,17 @@ constexpr int kBoxWidth = 2100;
 constexpr int kBoxHeight = 285;
 constexpr int kButton = 285;       // height of a button
 constexpr int kWindowWidth = 12300;
+constexpr int kWindowHeight = 9450;
+constexpr int kListTop = kMargin + 17 * kRow + 120;
+constexpr int kListWidth = kWindowWidth - 2 * kMargin;
+// The info view's list shows the tables' lines whole: 99 characters of Courier New 12 pt bold
+// (144 twips each), the list's frame and its scroll bar.
+constexpr int kInfoListWidth = 15000;
 
 }  // namespace
 
 void ConverterWindow::ArrangeControls() {
-  frmDatei.Move(0, 0, kWindowWidth, 9450);
+  frmDatei.Move(0, 0, kWindowWidth, kWindowHeight);
 
   // Left: the seventeen settings rows, label and box.
   const int boxLeft = kMargin + kLabelWidth + 60;
@@ -78,25 +84,37 @@ void ConverterWindow::ArrangeControls() {
   // (Row 2 at the right belongs to the variation editor.)
   rightRow(kMargin + 10 * kRow,
            {{&Command8, narrow}, {&Command9, narrow}, {&Command6, narrow}, {&Stimmen, narrow}});
-  rightRow(kMargin + 4 * kRow, {{&Cool, narrow}});
-  rightRow(kMargin + 6 * kRow,
-           {{&Csoundknopf, narrow}, {&Command15, narrow}, {&Zumkknopf, narrow}});
+  rightRow(kMargin + 4 * kRow, {{&Command2, narrow}, {&Cool, narrow}});
+  rightRow(kMargin + 6 * kRow, {{&Csoundknopf, narrow},
+                                {&Command15, narrow},
+                                {&Zumkinfo, narrow},
+                                {&Zumkknopf, narrow}});
   rightRow(kMargin + 8 * kRow, {{&Command16, narrow}, {&Command17, narrow}});
 
   // Below: the display list across the window and the four value columns under it.
-  const int listTop = kMargin + 17 * kRow + 120;
-  const int listWidth = kWindowWidth - 2 * kMargin;
+  const int listTop = kListTop;
+  const int listWidth = kListWidth;
   Testlist.Move(kMargin, listTop, listWidth, 1365);
   Testlist.SetFontName("Courier New");
   Testlist.SetFontSize(12);
   Testlist.SetFontBold(true);
+  Testlist.Observe([this](forms::Control&) { FitWindowToTestlist(); });
   const int columnTop = listTop + 1575 + 120;
   const int columnWidth = (listWidth - 3 * gap) / 4;
   for (int i = 1; i <= 4; ++i)
     Testliste[i]->Move(kMargin + (i - 1) * (columnWidth + gap), columnTop, columnWidth, 1800);
-  // The label that ends the program when the mouse passes over it: in the bottom right corner,
-  // below the columns, where the mouse does not pass on its way to a button.
-  Label17.Move(kWindowWidth - kMargin - wide, columnTop + 1800 + 30, wide, kButton - 30);
+  // The label that ends the program when the mouse passes over it: at the right edge just above
+  // the display list, below every button, where the mouse does not pass on its way to one; the
+  // info view's taller list leaves it free as well.
+  Label17.Move(kWindowWidth - kMargin - wide, kMargin + 16 * kRow + 30, wide, kButton - 30);
+}
+
+void ConverterWindow::FitWindowToTestlist() {
+  const int bottom = Testlist.top() + Testlist.height() + kMargin;
+  const bool infoView = bottom > kWindowHeight;
+  Testlist.SetWidth(infoView ? kInfoListWidth : kListWidth);
+  frmDatei.SetWidth(infoView ? kInfoListWidth + 2 * kMargin : kWindowWidth);
+  frmDatei.SetHeight(infoView ? bottom : kWindowHeight);
 }
 
 }  // namespace envelope

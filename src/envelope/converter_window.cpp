@@ -65,7 +65,9 @@ void ConverterWindow::CreateControls() {
     if (i == 9) {
       BoxLabel[i] = &Label9;
     } else {
-      BoxLabel[i] = &frmDatei.Add<forms::Label>("Label" + std::to_string(i));
+      // Only Label9 has a name of its own; the other box labels must not take the names of
+      // other controls (Label17 is the label that ends the program).
+      BoxLabel[i] = &frmDatei.Add<forms::Label>("BoxLabel" + std::to_string(i));
     }
     BoxLabel[i]->SetCaption(kLabels[i]);
   }
@@ -97,6 +99,7 @@ void ConverterWindow::CreateControls() {
   CreateVariationControls();
   // The launchers' and toggles' captions, tool tips and handlers.
   CreateLauncherControls();
+  CreateInfoButtons();
 }
 
 void ConverterWindow::ShowError(const std::string& text) {

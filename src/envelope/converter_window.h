@@ -3,6 +3,7 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 #include "envelope/converter_state.h"
 #include "forms/form.h"
@@ -186,6 +187,28 @@ class ConverterWindow {
   void Command16_Click();  // "e": the single-tone template
   void Command17_Click();  // "d": the sustained-tone template
 
+  // --- Info pages (info_pages.cpp): the "i" button's pages, the inserter's manual, the return ---
+  void Command2_Click();  // "i"
+  void ShowManual();
+  void ShowStartPage();
+  void ShowSettingsLegend();
+  void ShowReferenceTables();
+  void Zumkinfo_Click();  // "info"
+  void Testlist_Click();
+  // The 45 work controls in the order the info view hides them, and the 38 of them that the
+  // return shows itself (the run shows Text17, Command11, Command12 and the four value columns).
+  std::vector<forms::Control*> WorkControls() const;
+  std::vector<forms::Control*> ControlsShownOnReturn() const;
+  // Work controls are hidden: an info page (or what Command1 left of one) is shown.
+  bool InfoViewShown() const;
+  std::string StartPagePath() const {
+    return "C:\\Arbeit-xqt\\Eigene Dateien 2\\Texte\\Bedienungsanleitungen\\Quorel\\"
+           "Tesu-Startseite.txt";
+  }
+  std::string InserterManualPath() const {
+    return "C:\\Arbeit-xqt\\Eigene Dateien 2\\Texte\\Bedienungsanleitungen\\ZUMK.txt";
+  }
+
   // Shows a message box titled "FEHLER" with an OK button.
   void ShowError(const std::string& text);
   // Clears the four value columns (and, when asked, Testlist with a white background).
@@ -255,6 +278,10 @@ class ConverterWindow {
   forms::Label& Label17 = frmDatei.Add<forms::Label>("Label17");
   forms::TextBox& Text18 = frmDatei.Add<forms::TextBox>("Text18");  // shows the word "Tempo"
 
+  // The info buttons.
+  forms::Button& Command2 = frmDatei.Add<forms::Button>("Command2");  // "i"
+  forms::Button& Zumkinfo = frmDatei.Add<forms::Button>("Zumkinfo");  // "info"
+
  private:
   void CreateControls();
   void CreateLauncherControls();  // launchers.cpp
@@ -265,6 +292,10 @@ class ConverterWindow {
   void TextChanged(int box);
   void ConnectCopyButton();      // generated_projects.cpp
   void CreateSnapshotButtons();  // snapshots.cpp
+  void CreateInfoButtons();      // info_pages.cpp
+  // The window around the display list: in the info view the list is wider (the tables' lines)
+  // and the window grows to hold it; back in the working view both are as laid out.
+  void FitWindowToTestlist();
 };
 
 }  // namespace envelope

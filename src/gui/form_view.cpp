@@ -9,6 +9,7 @@
 #include <QMouseEvent>
 #include <QPointer>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <cmath>
@@ -44,6 +45,9 @@ void ApplyCommon(const forms::Control& c, QWidget& w) {
   w.setEnabled(c.enabled());
   SetColours(w, c.backColour(), c.foreColour());
   QFont font(Q(c.fontName()));
+  // Where Courier New is not installed, another fixed-pitch font keeps the columns of the texts.
+  if (Q(c.fontName()).startsWith("Courier", Qt::CaseInsensitive))
+    font.setStyleHint(QFont::TypeWriter);
   font.setPointSizeF(c.fontSize());
   font.setBold(c.fontBold());
   w.setFont(font);
@@ -257,6 +261,31 @@ void FormView::Guarded(const std::function<void()>& f) {
   } catch (...) {
     (onError ? onError : QuitOnError)(std::current_exception());
   }
+}
+
+ScreenFrame::ScreenFrame(FormView* view) {
+  setFrameShape(QFrame::NoFrame);
+  setWidgetResizable(false);
+  setWidget(view);
+  setWindowTitle(view->windowTitle());
+  connect(view, &QWidget::windowTitleChanged, this, &QWidget::setWindowTitle);
+  view->installEventFilter(this);
+  Fit();
+}
+
+bool ScreenFrame::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == widget() && event->type() == QEvent::Resize) Fit();
+  return QScrollArea::eventFilter(watched, event);
+}
+
+void ScreenFrame::Fit() {
+  QSize room = widget()->size();
+  if (QScreen* s = screen()) {
+    // The free area less the window manager's title bar and frame.
+    constexpr int kDecoration = 48;
+    room = room.boundedTo(s->availableGeometry().size() - QSize(kDecoration / 4, kDecoration));
+  }
+  resize(room);
 }
 
 void FormView::keyPressEvent(QKeyEvent* event) {

@@ -3,6 +3,7 @@
 // input back to the model (typing -> TextBox::SetText, click -> the click handler).
 #pragma once
 
+#include <QScrollArea>
 #include <QWidget>
 #include <exception>
 #include <functional>
@@ -35,6 +36,20 @@ class FormView : public QWidget {
  private:
   forms::Form& form_;
   std::unordered_map<const forms::Control*, QWidget*> widgets_;
+};
+
+// The top-level window of a view on screen: the view whole where the screen has room for it, and
+// with scroll bars where the form is taller or wider than the screen's free area (the info pages'
+// tall list on a small screen). It carries the form's caption.
+class ScreenFrame : public QScrollArea {
+ public:
+  explicit ScreenFrame(FormView* view);
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void Fit();
 };
 
 }  // namespace gui

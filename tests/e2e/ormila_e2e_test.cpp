@@ -7,6 +7,8 @@
 #include <cstdlib>
 #include <optional>
 #include <filesystem>
+#include <fstream>
+#include <cstdio>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -153,6 +155,117 @@ TEST(OrmilaOnScreen, VglTwiceNeverClosesOrmilasOwnWindow) {
     EXPECT_TRUE(e2e::CommandOutput("xdotool search --name '^Kelvo$'").empty())
         << "the comparison tone stayed";
   }
+}
+
+}  // namespace
+
+namespace {
+
+// The window's pixels as xwd dumps them (ZPixmap, 24 or 32 bits a pixel, either byte order).
+class WindowPicture {
+ public:
+  WindowPicture(const std::string& window, const fs::path& file) {
+    std::system(("xwd -silent -id " + window + " > '" + file.string() + "' 2>/dev/null").c_str());
+    std::ifstream in(file, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    data_ = bytes.str();
+    if (data_.size() < 100) return;
+    auto field = [this](size_t i) { return Big32(i * 4); };
+    const uint32_t headerSize = field(0), format = field(2);
+    width_ = static_cast<int>(field(4));
+    height_ = static_cast<int>(field(5));
+    lsbFirst_ = field(7) == 0;
+    bitsPerPixel_ = field(11);
+    bytesPerLine_ = field(12);
+    const uint32_t colours = field(19);
+    pixels_ = headerSize + colours * 12;
+    if (format != 2 || (bitsPerPixel_ != 24 && bitsPerPixel_ != 32) ||
+        data_.size() < pixels_ + size_t(bytesPerLine_) * height_)
+      width_ = height_ = 0;
+  }
+  bool Valid() const { return width_ > 0; }
+  // "RRGGBB" of the pixel; empty outside the picture.
+  std::string Pixel(int x, int y) const {
+    if (x < 0 || y < 0 || x >= width_ || y >= height_) return "";
+    const size_t at = pixels_ + size_t(y) * bytesPerLine_ + size_t(x) * (bitsPerPixel_ / 8);
+    auto byte = [&](size_t i) { return static_cast<unsigned char>(data_[at + i]); };
+    const int n = static_cast<int>(bitsPerPixel_ / 8);
+    uint32_t v = 0;
+    for (int i = 0; i < n; ++i) v |= uint32_t(byte(lsbFirst_ ? i : n - 1 - i)) << (8 * i);
+    char hex[7];
+    std::snprintf(hex, sizeof hex, "%06X", v & 0xFFFFFF);
+    return hex;
+  }
+  // Some pixel of the rectangle has the colour.
+  bool Shows(const std::string& colour, int x, int y, int width, int height) const {
+    for (int j = y; j < y + height; ++j)
+      for (int i = x; i < x + width; ++i)
+        if (Pixel(i, j) == colour) return true;
+    return false;
+  }
+
+ private:
+  uint32_t Big32(size_t at) const {
+    uint32_t v = 0;
+    for (size_t i = 0; i < 4; ++i) v = (v << 8) | static_cast<unsigned char>(data_[at + i]);
+    return v;
+  }
+  std::string data_;
+  int width_ = 0, height_ = 0;
+  bool lsbFirst_ = true;
+  uint32_t bitsPerPixel_ = 0, bytesPerLine_ = 0;
+  size_t pixels_ = 0;
+};
+
+std::string WindowSize(const std::string& window) {
+  const std::string shell = e2e::CommandOutput("xdotool getwindowgeometry --shell " + window);
+  const size_t w = shell.find("WIDTH="), h = shell.find("HEIGHT=");
+  if (w == std::string::npos || h == std::string::npos) return shell;
+  return shell.substr(w + 6, shell.find('\n', w) - w - 6) + "x" +
+         shell.substr(h + 7, shell.find('\n', h) - h - 7);
+}
+
+// Five clicks of "i": the manual (pale green, dark green text), the start page (grey text), the
+// settings legend and the reference tables (black on white; only the tables reach the right part
+// of the list), then back to the work: the tone list is written again and no build starts.
+TEST(OrmilaOnScreen, FiveInfoClicksShowThePagesAndRewriteTheToneListWithoutABuild) {
+  ORMILA_ON_SCREEN(drive, ormila, "ormila-info");
+  const std::string& window = ormila.window();
+  const std::string workingSize = WindowSize(window);
+  // The list in the info view, in pixels of the window: from (8, 373), 1000 wide, 655 high.
+  const int listLeft = 8, listTop = 373;
+  const struct {
+    const char* back;  // the list's background behind the lines' ends
+    const char* text;  // a colour the page's text is drawn in
+    bool reachesRight;  // text right of column 77
+  } pages[] = {
+      {"F7FCF3", "355A16", false},
+      {"F7F7F9", "707070", false},
+      {"FFFFFF", "000000", false},
+      {"FFFFFF", "000000", true},
+  };
+  for (int page = 1; page <= 4; ++page) {
+    SCOPED_TRACE(page);
+    ASSERT_TRUE(ormila.Click("Command2"));
+    std::this_thread::sleep_for(500ms);
+    if (page == 1) EXPECT_NE(WindowSize(window), workingSize) << "the window did not grow";
+    const WindowPicture picture(window, drive.root() / ("info-page-" + std::to_string(page) + ".xwd"));
+    ASSERT_TRUE(picture.Valid()) << "no picture of the window";
+    EXPECT_EQ(picture.Pixel(listLeft + 900, listTop + 10), pages[page - 1].back);
+    EXPECT_TRUE(picture.Shows(pages[page - 1].text, listLeft + 10, listTop, 700, 600))
+        << "no text in " << pages[page - 1].text;
+    EXPECT_EQ(picture.Shows("000000", listLeft + 750, listTop, 200, 600), pages[page - 1].reachesRight);
+    EXPECT_FALSE(fs::exists(drive.Arbeit() / "Tesu.rsz"));
+  }
+  ASSERT_TRUE(ormila.Click("Command2"));
+  ASSERT_TRUE(drive.WaitFor("Tesu.rsz", 20s)) << drive.Read("run.log");
+  EXPECT_NE(drive.Read("Tesu.rsz").find("Reaperdatei: Gleiten.rpp"), std::string::npos);
+  std::this_thread::sleep_for(3s);
+  EXPECT_FALSE(fs::exists(drive.Arbeit() / "Dozudava.sco")) << "a compiler build ran";
+  EXPECT_FALSE(fs::exists(drive.Arbeit() / "cool-started.txt"));
+  EXPECT_EQ(WindowSize(window), workingSize);
+  EXPECT_TRUE(ormila.Running());
 }
 
 }  // namespace

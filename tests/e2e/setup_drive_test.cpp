@@ -167,3 +167,33 @@ TEST_F(SetupDriveTest, TheComposersOwnProgramsSayTheyAreNotInstalled) {
 }
 
 }  // namespace
+
+namespace {
+
+// The start page and the inserter's manual that the info pages read: a placeholder where there is
+// none, the composer's own kept (also in folders spelt otherwise, which the drive map finds).
+TEST_F(SetupDriveTest, TheInfoPageTextsGetPlaceholdersOnlyWhereTheComposerHasNone) {
+  const std::string docs = "c/Arbeit-xqt/Eigene Dateien 2/Texte/Bedienungsanleitungen/";
+  WriteHost(Host("c/Arbeit-xqt/eigene dateien 2/texte/Bedienungsanleitungen/quorel/"
+                 "tesu-startseite.txt"),
+            "Meine Startseite\r\n");
+  ASSERT_EQ(Setup(), 0);
+  ASSERT_EQ(Setup(), 0);
+  EXPECT_FALSE(fs::exists(Host(docs + "Quorel/Tesu-Startseite.txt")))
+      << "a second start page beside the composer's";
+  EXPECT_EQ(ReadHost(Host("c/Arbeit-xqt/eigene dateien 2/texte/Bedienungsanleitungen/quorel/"
+                          "tesu-startseite.txt")),
+            "Meine Startseite\r\n");
+  const std::string zumk = ReadHost(Host("c/Arbeit-xqt/eigene dateien 2/texte/Bedienungsanleitungen/ZUMK.txt"));
+  EXPECT_EQ(zumk.rfind("ZUMK.txt (manual of the plug-in inserter ZUMK)\r\n\r\n", 0), 0u) << zumk;
+  EXPECT_NE(zumk.find("\r\nC:\\Arbeit-xqt\\Eigene Dateien 2\\Texte\\Bedienungsanleitungen\\ZUMK.txt\r\n"),
+            std::string::npos)
+      << zumk;
+  // A placeholder the composer replaced is kept.
+  WriteHost(Host("c/Arbeit-xqt/eigene dateien 2/texte/Bedienungsanleitungen/ZUMK.txt"), "ZUMK\r\n");
+  ASSERT_EQ(Setup(), 0);
+  EXPECT_EQ(ReadHost(Host("c/Arbeit-xqt/eigene dateien 2/texte/Bedienungsanleitungen/ZUMK.txt")),
+            "ZUMK\r\n");
+}
+
+}  // namespace

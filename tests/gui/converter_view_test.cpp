@@ -4,7 +4,10 @@
 
 #include <QFileDialog>
 #include <QImage>
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
@@ -292,6 +295,71 @@ TEST_F(ConverterViewTest, EinbauenAndLAskTheQtFileDialog) {
   EXPECT_EQ(root.Read("c/Arbeit/Dozudava.orc"), "Tesu7 orc");
   EXPECT_EQ(root.Read("c/Arbeit/Dozudava.sco"), "Tesu7 sco");
   EXPECT_TRUE(dialogs.messages.empty());
+  EXPECT_TRUE(errors.empty());
+}
+
+}  // namespace
+
+namespace {
+
+// The info pages in the window: the list grows to its 9820 twips inside a window that grows with
+// it, shows the tables' 99-character lines whole in a fixed-pitch font, and the working view comes
+// back as it was.
+TEST_F(ConverterViewTest, TheInfoPagesAreReadableInTheWindow) {
+  const QSize workingSize = view->size();
+  auto* list = qobject_cast<QListWidget*>(view->WidgetOf(window->Testlist));
+  ASSERT_NE(list, nullptr);
+  const QRect workingList = list->geometry();
+  auto* info = qobject_cast<QPushButton*>(view->WidgetOf(window->Command2));
+  ASSERT_NE(info, nullptr);
+  EXPECT_EQ(info->text().toStdString(), "i");
+  for (int page = 1; page <= 4; ++page) {
+    SCOPED_TRACE(page);
+    QTest::mouseClick(info, Qt::LeftButton);
+    ASSERT_EQ(window->state.InfoPage, page);
+    EXPECT_TRUE(list->isVisible());
+    EXPECT_EQ(list->height(), 655);  // 9820 twips
+    EXPECT_TRUE(QRect(QPoint(0, 0), view->size()).contains(list->geometry())) << "list cut off";
+    EXPECT_TRUE(QFontInfo(list->font()).fixedPitch()) << QFontInfo(list->font()).family().toStdString();
+    EXPECT_TRUE(QFontInfo(list->font()).bold());
+    const QFontMetrics metrics(list->font());
+    int widest = 0;
+    for (int i = 0; i < list->count(); ++i)
+      widest = std::max(widest, metrics.horizontalAdvance(list->item(i)->text()));
+    // The fixed pages fit; the start page is the composer's file, whatever its width.
+    if (page != 2) EXPECT_LE(widest + 8, list->viewport()->width()) << "a line does not fit the list";
+    EXPECT_GE(list->viewport()->height() / metrics.height(), 30) << "too few lines shown";
+    for (const auto& control : window->frmDatei.controls()) {
+      QWidget* w = view->WidgetOf(*control);
+      if (w && w != list && w->isVisible())
+        EXPECT_FALSE(w->geometry().intersects(list->geometry())) << "over " << control->name();
+    }
+  }
+  const QImage image = view->grab().toImage();
+  const fs::path folder = fs::path(ORMILA_BINARY_DIR) / "gui_review";
+  fs::create_directories(folder);
+  EXPECT_TRUE(image.save(QString::fromStdString((folder / "converter_reference_tables.png").string())));
+  QTest::mouseClick(info, Qt::LeftButton);  // back to the work by a run
+  EXPECT_EQ(window->state.InfoPage, 0);
+  EXPECT_EQ(view->size(), workingSize);
+  EXPECT_EQ(list->geometry(), workingList);
+  EXPECT_TRUE(errors.empty());
+}
+
+// A click on a line of the manual in the window returns to the work by way of a run.
+TEST_F(ConverterViewTest, AClickOnTheManualReturnsToTheWork) {
+  QTest::mouseClick(qobject_cast<QPushButton*>(view->WidgetOf(window->Command2)), Qt::LeftButton);
+  ASSERT_EQ(window->state.InfoPage, 1);
+  EXPECT_FALSE(view->WidgetOf(window->Command3)->isVisible());
+  auto* list = qobject_cast<QListWidget*>(view->WidgetOf(window->Testlist));
+  ASSERT_NE(list, nullptr);
+  ASSERT_EQ(list->count(), 192);
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(3)).center());
+  EXPECT_EQ(window->state.InfoPage, 0);
+  EXPECT_TRUE(view->WidgetOf(window->Command3)->isVisible());
+  EXPECT_EQ(list->item(1)->text().toStdString(),
+            "Analyse der aus C:\\Arbeit\\Gleiten.rpp herausgefilterten Werte.");
+  EXPECT_TRUE(starter.starts.empty());
   EXPECT_TRUE(errors.empty());
 }
 
