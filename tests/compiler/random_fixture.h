@@ -77,9 +77,10 @@ class RandomWindowTest : public ::testing::Test {
 
   // A fresh window of the build after its first pass (whose program end is caught here): the
   // panel holds its start texts and the paths are set. Starts and close messages are forgotten.
+  // The scripted dialogs also take the window's messages.
   compiler::CompilerWindow& Start(const compiler::BuildSettings& build) {
     window = std::make_unique<compiler::CompilerWindow>(
-        build, compiler::CompilerServices{clock, starter, windows, random, dialogs});
+        build, compiler::CompilerServices{clock, starter, windows, random, dialogs, dialogs});
     EXPECT_TRUE(EndsTheProgram([&] { window->Form_Load(); }));
     starter.starts.clear();
     windows.closeMessages.clear();
