@@ -15,6 +15,7 @@
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/drive_map.h"
+#include "platform/file_table.h"
 #include "platform/program_start.h"
 #include "platform/temp_drive_root.h"
 #include "platform/window_closing.h"
@@ -50,6 +51,16 @@ class TestRandom : public platform::RandomSource {
   bool seeded_ = false;
 };
 
+// Records the current folder at every start as well.
+class FolderRecordingStarter : public platform::FakeProgramStarter {
+ public:
+  double StartProgram(std::string_view commandLine, int windowStyle) override {
+    folders.push_back(platform::CurrentFolder());
+    return FakeProgramStarter::StartProgram(commandLine, windowStyle);
+  }
+  std::vector<std::string> folders;
+};
+
 // Runs f and tells whether it ended the program; a return or a runtime error is a failure.
 inline bool EndsTheProgram(const std::function<void()>& f) {
   try {
@@ -83,6 +94,7 @@ class RandomWindowTest : public ::testing::Test {
         build, compiler::CompilerServices{clock, starter, windows, random, dialogs, dialogs});
     EXPECT_TRUE(EndsTheProgram([&] { window->Form_Load(); }));
     starter.starts.clear();
+    starter.folders.clear();
     windows.closeMessages.clear();
     return *window;
   }
@@ -108,7 +120,7 @@ class RandomWindowTest : public ::testing::Test {
 
   platform_test::TempDriveRoot root;
   platform::FixedClock clock{"10.12.2026", "08:15:00"};
-  platform::FakeProgramStarter starter;
+  FolderRecordingStarter starter;
   platform::FakeWindowSystem windows;
   platform::ScriptedDialogs dialogs;
   TestRandom random;
