@@ -22,24 +22,8 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// The first pass of the window starts its batch on a fake; the compile of the random list on the
-// host.
-class SwitchableStarter : public platform::ProgramStarter {
- public:
-  double StartProgram(std::string_view commandLine, int windowStyle) override {
-    return target->StartProgram(commandLine, windowStyle);
-  }
-  platform::ProgramStarter* target = nullptr;
-};
-
-bool EndsTheProgram(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const common::ProgramEnd&) {
-    return true;
-  }
-  return false;
-}
+using e2e::EndsTheProgram;
+using e2e::SwitchableStarter;
 
 TEST(RandomComposition, DrawnInThePanelCompiledByDirektstartAndRenderedByCsound) {
   e2e::Drive drive("random-composition");
