@@ -251,7 +251,8 @@ class CompilerWindow {
   std::vector<int> noteLines_;
   int noteOfColumn_ = 0;
   // Writes a plug-in template and opens it in the text editor.
-  void WritePluginTemplateAndOpen(csound::PluginTemplateKind kind, const std::string& path, const std::string& editorPath);
+  void WritePluginTemplateAndOpen(csound::PluginTemplateKind kind, const std::string& path,
+                                  const std::string& editorPath);
   // Step 8 of the pass: caption, SourceDescription and OriginNote.
   void SetCaptionAndOrigin();
   csound::WriterContext WriterContext();

@@ -73,7 +73,8 @@ void CompilerWindow::Command7_Click() {
   CompilerState& s = state;
   s.ChosenListFlag = false;
   const std::string before = s.ChosenListPath;
-  s.ChosenListPath = services.fileDialog.OpenFile(kListDialogTitle, kListDialogFolder, kListDialogFilter);
+  s.ChosenListPath =
+      services.fileDialog.OpenFile(kListDialogTitle, kListDialogFolder, kListDialogFilter);
   if (s.ChosenListPath.empty()) return;
   // An editor that cannot be started leaves the choice as it was before the click.
   if (!StartOrReport(std::string(kEditor) + "  " + s.ChosenListPath, platform::kMinimizedFocus)) {
@@ -88,7 +89,8 @@ void CompilerWindow::Command8_Click() {
   HideRandomPanel();
   HideListSmall();
   s.ChosenListFlag = false;
-  s.ChosenListPath = services.fileDialog.OpenFile(kListDialogTitle, kListDialogFolder, kListDialogFilter);
+  s.ChosenListPath =
+      services.fileDialog.OpenFile(kListDialogTitle, kListDialogFolder, kListDialogFilter);
   if (s.ChosenListPath.empty()) return;
   s.ChosenListFlag = true;
   Form_Load();  // compiles the chosen list and ends the program
