@@ -15,8 +15,8 @@
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/drive_map.h"
-#include "platform/file_table.h"
 #include "platform/program_start.h"
+#include "platform/recording_fakes.h"
 #include "platform/temp_drive_root.h"
 #include "platform/window_closing.h"
 
@@ -49,16 +49,6 @@ class TestRandom : public platform::RandomSource {
   size_t next_ = 0;
   std::mt19937_64 engine_;
   bool seeded_ = false;
-};
-
-// Records the current folder at every start as well.
-class FolderRecordingStarter : public platform::FakeProgramStarter {
- public:
-  double StartProgram(std::string_view commandLine, int windowStyle) override {
-    folders.push_back(platform::CurrentFolder());
-    return FakeProgramStarter::StartProgram(commandLine, windowStyle);
-  }
-  std::vector<std::string> folders;
 };
 
 // Runs f and tells whether it ended the program; a return or a runtime error is a failure.
@@ -120,7 +110,7 @@ class RandomWindowTest : public ::testing::Test {
 
   platform_test::TempDriveRoot root;
   platform::FixedClock clock{"10.12.2026", "08:15:00"};
-  FolderRecordingStarter starter;
+  platform_test::FolderRecordingStarter starter;
   platform::FakeWindowSystem windows;
   platform::ScriptedDialogs dialogs;
   TestRandom random;

@@ -59,20 +59,9 @@ class ToolsTest : public RandomWindowTest {
   }
   void WriteScore(std::initializer_list<std::string> lines) { WriteArbeit("Sample.sco", CrLf(lines)); }
 
-  std::vector<std::string> StartLines() const {
-    std::vector<std::string> lines;
-    for (const auto& start : starter.starts) lines.push_back(start.commandLine);
-    return lines;
-  }
-  // The texts of the messages shown so far; all of them must carry the title "FEHLER".
-  std::vector<std::string> Messages() const {
-    std::vector<std::string> texts;
-    for (const auto& m : dialogs.messages) {
-      EXPECT_EQ(m.title, "FEHLER");
-      texts.push_back(m.text);
-    }
-    return texts;
-  }
+  std::vector<std::string> StartLines() const { return platform_test::CommandLines(starter); }
+  // The texts of the messages shown so far, all titled "FEHLER".
+  std::vector<std::string> Messages() const { return platform_test::ErrorMessages(dialogs); }
 
  private:
   std::filesystem::path cwd_;

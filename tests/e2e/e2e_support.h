@@ -6,12 +6,14 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
 
 #include "common/errors.h"
+#include "platform/drive_map.h"
 #include "platform/program_start.h"
 
 namespace e2e {
@@ -92,6 +94,21 @@ class SwitchableStarter : public platform::ProgramStarter {
     return target->StartProgram(commandLine, windowStyle);
   }
   platform::ProgramStarter* target = nullptr;
+};
+
+// The drive root of the drive and, first on PATH, the programs of this build (the render batch is
+// run by its batch runner) while the scope lasts, or until Restore.
+class HostScope {
+ public:
+  explicit HostScope(const Drive& drive);
+  ~HostScope() { Restore(); }
+  HostScope(const HostScope&) = delete;
+  HostScope& operator=(const HostScope&) = delete;
+  void Restore();
+
+ private:
+  std::optional<platform::DriveMap> drivesBefore_;
+  std::optional<std::string> pathBefore_;
 };
 
 // Runs f and tells whether it ended the program.

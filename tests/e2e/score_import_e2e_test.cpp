@@ -30,14 +30,11 @@ TEST(ScoreImport, MidiPowerImportsSampleScoAndCsoundRendersVuzov) {
                             "i01 3 1 660 18000\r\n"
                             "i01 4 1 990 16000\r\n"
                             "e\r\n");
-  const platform::DriveMap drivesBefore = platform::Drives();
-  const auto pathBefore = platform_test::Env("PATH");
-  platform::SetDrives(platform::DriveMap(drive.root()));
-  setenv("PATH", (std::string(ORMILA_BINARY_DIR) + "/apps:" + pathBefore.value_or("/usr/bin")).c_str(), 1);
+  e2e::HostScope host(drive);
 
   platform::FixedClock clock{"10.12.2026", "08:15:00"};
   platform::FakeProgramStarter firstPass;
-  platform::SystemProgramStarter host;
+  platform::SystemProgramStarter system;
   e2e::SwitchableStarter starter;
   starter.target = &firstPass;
   platform::FakeWindowSystem windows;
@@ -47,10 +44,9 @@ TEST(ScoreImport, MidiPowerImportsSampleScoAndCsoundRendersVuzov) {
       compiler::CompilerServices{clock, starter, windows, platform::ProcessRandom(), dialogs, dialogs});
   ASSERT_TRUE(e2e::EndsTheProgram([&] { window.Form_Load(); }));
 
-  starter.target = &host;
+  starter.target = &system;
   const bool ended = e2e::EndsTheProgram([&] { window.Command31_Click(); });
-  platform::SetDrives(drivesBefore);
-  platform_test::RestoreEnv("PATH", pathBefore);
+  host.Restore();
   ASSERT_TRUE(ended) << (dialogs.messages.empty() ? "" : dialogs.messages[0].text);
   EXPECT_TRUE(dialogs.messages.empty());
   EXPECT_EQ(window.state.ToneListPath, "C:\\Arbeit\\Vuzov.rsz");

@@ -15,28 +15,12 @@
 #include "common/errors.h"
 #include "compiler/tools_fixture.h"
 #include "csound/fixed_texts.h"
-#include "gui/form_view.h"
-#include "gui/qt_app.h"
+#include "gui/compiler_view.h"
 
 namespace {
 
-class CompilerToolsViewTest : public compiler_test::ToolsTest {
+class CompilerToolsViewTest : public gui_test::CompilerView<compiler_test::ToolsTest> {
  protected:
-  CompilerToolsViewTest() {
-    gui_test::App();
-    view = std::make_unique<gui::FormView>(window->frmDatei);
-    view->onError = [this](std::exception_ptr e) { errors.push_back(e); };
-    view->show();
-    EXPECT_TRUE(QTest::qWaitForWindowExposed(view.get()));
-  }
-  ~CompilerToolsViewTest() override { view.reset(); }
-
-  template <class W>
-  W* Widget(const forms::Control& c) {
-    W* w = qobject_cast<W*>(view->WidgetOf(c));
-    EXPECT_NE(w, nullptr) << c.name();
-    return w;
-  }
   QPushButton* Press(const std::string& name) {
     QPushButton* button = Widget<QPushButton>(window->Btn(name));
     QTest::mouseClick(button, Qt::LeftButton);
@@ -55,9 +39,6 @@ class CompilerToolsViewTest : public compiler_test::ToolsTest {
     }
     return -1;
   }
-
-  std::unique_ptr<gui::FormView> view;
-  std::vector<std::exception_ptr> errors;
 };
 
 TEST_F(CompilerToolsViewTest, TypingSwitchesAndTheImportButton) {
