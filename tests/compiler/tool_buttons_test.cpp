@@ -344,5 +344,34 @@ TEST_F(ToolButtonsTest, PluginTemplatesAreWrittenAndOpened) {
   EXPECT_NE(ReadArbeit("Default-Dauerton.plg").find("\r\n Instr 97\r\n"), std::string::npos);
 }
 
+TEST_F(ToolButtonsTest, TheButtonsRowsBelowTheListDoNotOverlap) {
+  // Every button and switch below the display list, inside the client width, none over another.
+  struct Box {
+    std::string name;
+    int left, top, right, bottom;
+  };
+  std::vector<Box> placed;
+  for (const auto& control : window->frmDatei.controls()) {
+    if (!dynamic_cast<forms::Button*>(control.get()) && !dynamic_cast<forms::CheckBox*>(control.get()))
+      continue;
+    const forms::Control& c = *control;
+    SCOPED_TRACE(c.name());
+    EXPECT_GT(c.width(), 0);
+    EXPECT_GT(c.height(), 0);
+    EXPECT_GE(c.top(), 8400) << "below the list";
+    EXPECT_LE(c.left() + c.width(), 12240);
+    EXPECT_LE(c.top() + c.height(), 9650);
+    placed.push_back({c.name(), c.left(), c.top(), c.left() + c.width(), c.top() + c.height()});
+  }
+  EXPECT_GE(placed.size(), 45u);
+  for (size_t a = 0; a < placed.size(); ++a)
+    for (size_t b = a + 1; b < placed.size(); ++b) {
+      const Box& p = placed[a];
+      const Box& q = placed[b];
+      const bool apart = p.right <= q.left || q.right <= p.left || p.bottom <= q.top || q.bottom <= p.top;
+      EXPECT_TRUE(apart) << p.name << " and " << q.name;
+    }
+}
+
 }  // namespace
 }  // namespace compiler_test
