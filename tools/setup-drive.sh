@@ -1,9 +1,11 @@
 #!/bin/sh
 # Prepares a drive root for the programs: the working folder C:\Arbeit\, the compiler builds at
 # C:\Arbeit\VB\Tesu01\ (links to the built programs), stand-ins for the outside programs (audio
-# editor, text editor, REAPER, the listing batches C:\Arbeit\directory3g.bat and directory3h.bat,
-# the comparison-tone program Kelvo, the plug-in inserter ZUMK), the help text that "vsk" opens,
-# placeholders for the start page and the inserter's manual that the info pages show, a sample
+# editor, text editor, REAPER, the listing batches C:\Arbeit\directory3b.bat to directory3h.bat,
+# the comparison-tone program Kelvo, the plug-in inserter ZUMK, and the programs the compiler
+# window's tool buttons start: capella, the MIDI-to-score batch, the UA-100 panel, Samplitude,
+# SONAR), the help texts that "vsk" and the compiler window's info buttons open, placeholders for
+# the start page and the inserter's manual that the info pages show, a sample
 # C:\Arbeit\cs06b2.bat and a default C:\Arbeit\Talvik.ini. Files of the user are left as they
 # are: a file is only written where there is none, or where this script wrote it before.
 #
@@ -25,7 +27,9 @@ crlf() { printf '%s\r\n' "$@"; }
 
 mkdir -p "$root/c/Arbeit/VB/Tesu01" "$root/c/Arbeit/Editor" "$root/c/Arbeit/Editor-K" \
          "$root/c/cool" "$root/c/Programme/REAPER" "$root/c/Arbeit/VB/Kelvo" \
-         "$root/c/Arbeit/VB/Talvik4" "$root/c/Arbeit/VB/Listing" "$root/c/Arbeit-xqt/Infotexte"
+         "$root/c/Arbeit/VB/Talvik4" "$root/c/Arbeit/VB/Listing" "$root/c/Arbeit-xqt/Infotexte" \
+         "$root/c/Programme/capella2004" "$root/c/Programme/Roland/Ua100ctl" "$root/c/SEKD/SamStud" \
+         "$root/c/Programme/Cakewalk/SONAR 1" "$root/c/Programme/meine" "$root/c/Arbeit/VB/MIDI2CS"
 
 # The four compiler builds; the links are made even when the programs are not built yet.
 for build_name in TalvikTe TalvikTe2 TalvikTe3 TalvikTe4; do
@@ -126,6 +130,19 @@ missing_body() {
   put_script "$root/c/Arbeit/VB/Kelvo/Kelvo.exe"
 { standin_head "ZUMK"; missing_body "ZUMK, the plug-in inserter," 'C:\Arbeit\VB\Talvik4\ZUMK'; } |
   put_script "$root/c/Arbeit/VB/Talvik4/ZUMK"
+# The programs of the compiler window's tool buttons.
+{ standin_head "ZUMK"; missing_body "ZUMK, the plug-in inserter," 'C:\Programme\meine\ZUMK'; } |
+  put_script "$root/c/Programme/meine/ZUMK"
+{ standin_head "capella"; missing_body "capella, the notation program," 'C:\Programme\capella2004\capella.exe'; } |
+  put_script "$root/c/Programme/capella2004/capella.exe"
+{ standin_head "MIDI2CS"; missing_body "MIDI2CS, the MIDI-to-score converter," 'C:\Arbeit\VB\MIDI2CS\MIDI2CS.exe'; } |
+  put_script "$root/c/Arbeit/VB/MIDI2CS/MIDI2CS.exe"
+{ standin_head "UA-100"; missing_body "The UA-100 control panel" 'C:\Programme\Roland\Ua100ctl\UA100cnt.exe'; } |
+  put_script "$root/c/Programme/Roland/Ua100ctl/UA100cnt.exe"
+{ standin_head "Samplitude"; missing_body "Samplitude, the sound editor," 'C:\SEKD\SamStud\Sam45.exe'; } |
+  put_script "$root/c/SEKD/SamStud/Sam45.exe"
+{ standin_head "SONAR"; missing_body "SONAR, the MIDI sequencer," 'C:\Programme\Cakewalk\SONAR 1\SONAR.EXE'; } |
+  put_script "$root/c/Programme/Cakewalk/SONAR 1/SONAR.EXE"
 
 # The listings: the files of a folder that match the patterns (without regard to case), shown in
 # the text editor and on stdout.
@@ -144,19 +161,28 @@ exec "$(dirname "$0")/../../Editor/NoteTab.exe" "$listing"
 BODY
 } | put_script "$root/c/Arbeit/VB/Listing/Listing.exe"
 
-# The listing batches (Windows-1252, CR LF), run by the batch runner.
-#   listing_batch <name> <what> <patterns>
-listing_batch() {
+# The batches (Windows-1252, CR LF), run by the batch runner: a REM line with the stand-in marker
+# and one command line.
+#   put_batch <name> <what> <command line>
+put_batch() {
   path="$root/c/Arbeit/$1"
   if [ -e "$path" ] && ! grep -q "$marker" "$path" 2>/dev/null; then
     echo "kept $path"
     return
   fi
-  crlf " REM C:\\Arbeit\\$1 $marker: $2" \
-       " C:\\Arbeit\\VB\\Listing\\Listing.exe C:\\Arbeit\\ $3" > "$path"
+  crlf " REM C:\\Arbeit\\$1 $marker: $2" " $3" > "$path"
+}
+# The listings: <name> <what> <patterns>
+listing_batch() {
+  put_batch "$1" "$2" "C:\\Arbeit\\VB\\Listing\\Listing.exe C:\\Arbeit\\ $3"
 }
 listing_batch directory3g.bat "all wave files in C:\\Arbeit" "*.wav"
 listing_batch directory3h.bat "the orchestras and scores in C:\\Arbeit, for the button L" "*.orc *.sco"
+listing_batch directory3b.bat "the scores in C:\\Arbeit" "*.sco"
+listing_batch directory3c.bat "the MIDI files in C:\\Arbeit" "*.mid"
+listing_batch directory3d.bat "the kept sounds Lumo*.wav in C:\\Arbeit" "Lumo*.wav"
+put_batch MIDI2CS1.bat "C:\\Arbeit\\Sample.mid to C:\\Arbeit\\Sample.sco" \
+  "C:\\Arbeit\\VB\\MIDI2CS\\MIDI2CS.exe C:\\Arbeit\\Sample.mid C:\\Arbeit\\Sample.sco"
 
 # The help text of "vsk".
 vsk="$root/c/Arbeit-xqt/Infotexte/Veskar2_Spezialist.txt"
@@ -207,6 +233,11 @@ placeholder "$docs/Quorel/Tesu-Startseite.txt" \
   "Tesu-Startseite.txt (start page of Ormila)"
 placeholder "$docs/ZUMK.txt" 'C:\Arbeit-xqt\Eigene Dateien 2\Texte\Bedienungsanleitungen\ZUMK.txt' \
   "ZUMK.txt (manual of the plug-in inserter ZUMK)"
+# The help texts of the compiler window's info buttons (ZUMK.txt above serves both programs).
+for help in Samplitude Sonar; do
+  placeholder "$docs/$help.txt" "C:\\Arbeit-xqt\\Eigene Dateien 2\\Texte\\Bedienungsanleitungen\\$help.txt" \
+    "$help.txt (help text of the compiler window)"
+done
 
 # A render batch that does not open the audio editor (Windows-1252, CR LF).
 batch="$root/c/Arbeit/cs06b2.bat"

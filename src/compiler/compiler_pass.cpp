@@ -203,6 +203,14 @@ void CompilerWindow::ListScoreFile() {
   }
 }
 
+void CompilerWindow::ListScoreAndOrchestra() {
+  ListScoreFile();
+  for (int i = 0; i < 4; ++i) Testliste.AddItem("");
+  Testliste.AddItem(std::string(106, '='));
+  for (int i = 0; i < 4; ++i) Testliste.AddItem("");
+  ListOrchestraFile();
+}
+
 void CompilerWindow::ListOrchestraFile() {
   files.OpenInput(kOrchestraListingFile, state.OrchestraPath);
   while (!files.Eof(kOrchestraListingFile))

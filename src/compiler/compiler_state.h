@@ -2,7 +2,9 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "compiler/build_settings.h"
 #include "tonelist/tone_list.h"
@@ -11,7 +13,12 @@ namespace compiler {
 
 struct CompilerState : tonelist::ToneListState {
   explicit CompilerState(const BuildSettings& build)
-      : tonelist::ToneListState(build.PointCapacity), Build(build) {}
+      : tonelist::ToneListState(build.PointCapacity),
+        Build(build),
+        NoteStart(static_cast<size_t>(build.ImportCapacity) + 1),
+        NoteDuration(static_cast<size_t>(build.ImportCapacity) + 1),
+        NotePitch(static_cast<size_t>(build.ImportCapacity) + 1),
+        NoteLoudness(static_cast<size_t>(build.ImportCapacity) + 1) {}
 
   const BuildSettings& Build;
 
@@ -58,6 +65,19 @@ struct CompilerState : tonelist::ToneListState {
   double FofFunction1 = 0, FofFunction2 = 0, FiveFoldDelay = 0, DuckEffect = 0,
          FormantFactor = 0, FrequencyMultiplication = 0;
   std::string DialogFileName;
+
+  // Score importer: the three switches of Check1 to Check3, the notes of the last import (entries
+  // 1 to ImportCapacity; an entry never filled is empty: 0 in arithmetic, no characters as text)
+  // with their running indices, and the layout of the written rows.
+  using NoteEntry = std::optional<double>;
+  bool ImportTimes = false, ImportPitches = false, ImportLoudness = false;
+  std::int16_t NoteCount = 0;
+  std::vector<NoteEntry> NoteStart, NoteDuration, NotePitch, NoteLoudness;
+  int NoteStartCount = 0, NoteDurationCount = 0, NotePitchCount = 0, NoteLoudnessCount = 0;
+  std::int16_t NoteFieldNumber = 0;
+  int ColumnWidth = 16;
+  std::int16_t ColumnIndex = 0;
+  std::string ColumnPad = std::string(14, ' ');
 };
 
 }  // namespace compiler

@@ -324,11 +324,7 @@ void CompilerWindow::AdoptRandomList() {
   state.ChosenListPath = state.RandomListPath;
   state.ChosenListFlag = true;
   Form_Load();  // ends the program
-  ListScoreFile();
-  for (int i = 0; i < 4; ++i) Testliste.AddItem("");
-  Testliste.AddItem(std::string(106, '='));
-  for (int i = 0; i < 4; ++i) Testliste.AddItem("");
-  ListOrchestraFile();
+  ListScoreAndOrchestra();
 }
 
 }  // namespace compiler

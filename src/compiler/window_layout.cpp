@@ -89,6 +89,7 @@ struct ListStyle {
 };
 
 constexpr ListStyle kListLarge{forms::kBlack, kWhite, 10, true, 8250};
+constexpr ListStyle kListSmall{forms::kBlack, kWhite, 8, false, 8250};
 constexpr ListStyle kHiddenLarge{kWhite, kWhite, 10, true, 8250};
 constexpr ListStyle kHiddenSmall{kWhite, kWhite, 8, false, 8250};
 
@@ -127,6 +128,10 @@ forms::PictureBox& CompilerWindow::Pic(const std::string& name) {
   return Named<forms::PictureBox>(frmDatei, name, "picture box");
 }
 
+forms::CheckBox& CompilerWindow::Chk(const std::string& name) {
+  return Named<forms::CheckBox>(frmDatei, name, "check box");
+}
+
 // The window's stored design: the controls with the properties that no procedure sets.
 void CompilerWindow::CreateControls() {
   Testliste.SetFontName("Courier New");
@@ -143,38 +148,68 @@ void CompilerWindow::CreateControls() {
     caption.SetText(row.captionText);
     caption.SetTabStop(false);
   }
-  // The settings panel, shown over the right part of the list.
-  for (int n = 45; n <= 58; ++n) {
-    Box("Text" + std::to_string(n))
-        .Move(kCaptionLeft, kPanelTop + kRowPitch * (n - 45), 2920, kBoxHeight);
-  }
+  // The settings panel, shown over the right part of the list: the four boxes of hardness, tempo,
+  // pitch and loudness side by side under their heading, then the five sound settings, each box
+  // beside the box that names it.
   forms::Label& heading = frmDatei.Add<forms::Label>("Label18");
-  heading.SetCaption("Voreinstellungen (Talvik.ini)");
-  heading.Move(kCaptionLeft, 200, 2920, 255);
+  heading.Move(kCaptionLeft, 230, 3525, 255);
+  for (int k = 0; const char* name : {"Text45", "Text46", "Text47", "Text58"}) {
+    Box(name).Move(kCaptionLeft + 885 * k++, 500, 840, 285);
+  }
+  for (int k = 0; k < 5; ++k) {
+    const int top = 950 + 330 * k;
+    Box("Text" + std::to_string(53 + k)).Move(kCaptionLeft, top, 1000, 285);
+    Box("Text" + std::to_string(48 + k)).Move(kCaptionLeft + 1045, top, 1000, 285);
+    Box("Text" + std::to_string(53 + k)).SetTabStop(false);
+  }
 
-  // The workflow buttons and their labels, right of Picture2.
+  // The workflow buttons, the importer's and the tool buttons with their labels, below the list
+  // and right of Picture2.
   struct Placed {
     const char* name;
-    const char* caption;
     int left, top, width, height;
   };
-  for (const Placed& l : {Placed{"Label4", "die manuell erstellte Tonverlaufsliste 'Tonverlauf.rsz'",
-                                 2400, 8535, 4200, 225},
-                          Placed{"Label16", "editieren:", 2400, 8835, 1000, 225},
-                          Placed{"Label1", "übernehmen:", 2400, 9120, 1000, 225}}) {
+  for (const auto& [l, caption] :
+       {std::pair{Placed{"Label4", 2400, 8535, 4200, 225},
+                  "die manuell erstellte Tonverlaufsliste 'Tonverlauf.rsz'"},
+        std::pair{Placed{"Label16", 2400, 8835, 1000, 225}, "editieren:"},
+        std::pair{Placed{"Label1", 2400, 9120, 1000, 225}, "übernehmen:"}}) {
     forms::Label& label = frmDatei.Add<forms::Label>(l.name);
-    label.SetCaption(l.caption);
+    label.SetCaption(caption);
     label.Move(l.left, l.top, l.width, l.height);
   }
-  for (const Placed& b : {Placed{"Command3", "A", 3450, 8790, 375, 285},
-                          Placed{"Command1", "B", 3450, 9075, 375, 285},
-                          Placed{"Command4", "sco", 4500, 9075, 540, 285},
-                          Placed{"Command2", "Info", 11595, 9075, 540, 285}}) {
-    forms::Button& button = frmDatei.Add<forms::Button>(b.name);
-    button.SetCaption(b.caption);
-    button.Move(b.left, b.top, b.width, b.height);
-  }
+  constexpr int kRowA = 8535, kRowB = 8820, kRowC = 9075, kRowD = 9360, kHigh = 255;
+  const Placed buttons[] = {
+      // edit and compile the lists
+      {"Command3", 3450, 8790, 375, 285}, {"Command7", 3870, 8790, 375, 285},
+      {"Command8", 4290, 8790, 375, 285}, {"Command1", 3450, 9075, 375, 285},
+      {"Command4", 4500, 9075, 540, 285}, {"Command6", 5085, 9075, 540, 285},
+      {"Command2", 11595, 9075, 540, 285}, {"Ende", 11010, 9075, 540, 285},
+      // from the notation to the imported list and its sound
+      {"Command17", 6700, kRowA, 375, kHigh}, {"Command18", 7105, kRowA, 375, kHigh},
+      {"Command19", 7510, kRowA, 375, kHigh}, {"Command20", 7915, kRowA, 375, kHigh},
+      {"Command14", 8320, kRowA, 375, kHigh}, {"Command16", 8725, kRowA, 375, kHigh},
+      {"Command15", 9130, kRowA, 375, kHigh}, {"Command31", 9535, kRowA, 375, kHigh},
+      {"Command32", 9940, kRowA, 375, kHigh}, {"Command33", 10345, kRowA, 375, kHigh},
+      {"Command34", 10750, kRowA, 375, kHigh},
+      // the outside programs and their help texts
+      {"Command21", 5200, kRowB, 600, kHigh}, {"Command22", 5845, kRowB, 600, kHigh},
+      {"Command25", 6490, kRowB, 540, kHigh}, {"Command35", 7075, kRowB, 285, kHigh},
+      {"Command36", 7405, kRowB, 285, kHigh}, {"Command23", 7735, kRowB, 540, kHigh},
+      {"Command30", 8320, kRowB, 285, kHigh}, {"Command24", 8650, kRowB, 540, kHigh},
+      {"Command37", 9235, kRowB, 285, kHigh},
+      {"Command38", 5700, kRowC, 540, kHigh}, {"Command39", 6285, kRowC, 540, kHigh},
+      {"Command40", 6870, kRowC, 285, kHigh}, {"Command41", 7200, kRowC, 285, kHigh},
+      {"Command26", 5700, kRowD, 675, kHigh}, {"Command27", 6420, kRowD, 675, kHigh},
+      {"Command28", 7140, kRowD, 675, kHigh}, {"Command29", 7860, kRowD, 675, kHigh},
+  };
+  for (const Placed& b : buttons)
+    frmDatei.Add<forms::Button>(b.name).Move(b.left, b.top, b.width, b.height);
   Command5.Move(3900, 9075, 540, 285);
+  // The importer's three switches, right of the plug-in buttons.
+  for (int k = 0; const char* name : {"Check1", "Check2", "Check3"}) {
+    frmDatei.Add<forms::CheckBox>(name).Move(7600 + 300 * k++, kRowC, 255, kHigh);
+  }
 
   for (const ToolButton& t : kToolButtons) {
     forms::Button& button =
@@ -239,6 +274,8 @@ void CompilerWindow::ArrangeButtons() {
 }
 
 void CompilerWindow::ShowListLarge() { ApplyListStyle(Testliste, kListLarge); }
+
+void CompilerWindow::ShowListSmall() { ApplyListStyle(Testliste, kListSmall); }
 
 void CompilerWindow::HideListSmall() { ApplyListStyle(Testliste, kHiddenSmall); }
 

@@ -1,5 +1,7 @@
 #include "platform/dialogs.h"
 
+#include <iostream>
+
 namespace platform {
 
 void ScriptedDialogs::ShowMessage(const std::string& text, const std::string& title) {
@@ -53,6 +55,22 @@ class Cancelling : public FileDialogService {
 FileDialogService& CancelledFileDialog() {
   static Cancelling dialog;
   return dialog;
+}
+
+namespace {
+
+class ToStderr : public MessageBoxService {
+ public:
+  void ShowMessage(const std::string& text, const std::string& title) override {
+    std::cerr << title << ": " << text << '\n';
+  }
+};
+
+}  // namespace
+
+MessageBoxService& StderrMessages() {
+  static ToStderr messages;
+  return messages;
 }
 
 void ScriptedDialogs::SetText(const std::string& text) { clipboard = text; }

@@ -41,6 +41,9 @@ class FileDialogService {
 // The file dialog of a window made without one (benches, tools): every request is cancelled.
 FileDialogService& CancelledFileDialog();
 
+// The messages of a window that is never shown: title and text on stderr.
+MessageBoxService& StderrMessages();
+
 class ClipboardService {
  public:
   virtual ~ClipboardService() = default;

@@ -236,7 +236,9 @@ TEST_P(WriteFailureTest, OldFilesStayAsTheyWere) {
   EXPECT_EQ(RunPass(c.buildA ? BuildSettings::TalvikTe() : BuildSettings::TalvikTe3()), c.error);
   EXPECT_TRUE(starter_.starts.empty());
   for (const auto& [name, bytes] : oldFiles)
-    if (!fs::is_directory(Arbeit() / name)) EXPECT_EQ(Read(name), bytes) << name;
+    if (!fs::is_directory(Arbeit() / name)) {
+      EXPECT_EQ(Read(name), bytes) << name;
+    }
   int files = 0;
   for ([[maybe_unused]] const auto& entry : fs::directory_iterator(Arbeit())) ++files;
   EXPECT_EQ(files, 6) << "the two inputs and the four old files only";

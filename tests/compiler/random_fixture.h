@@ -16,6 +16,7 @@
 #include "platform/dialogs.h"
 #include "platform/drive_map.h"
 #include "platform/program_start.h"
+#include "platform/recording_fakes.h"
 #include "platform/temp_drive_root.h"
 #include "platform/window_closing.h"
 
@@ -77,11 +78,13 @@ class RandomWindowTest : public ::testing::Test {
 
   // A fresh window of the build after its first pass (whose program end is caught here): the
   // panel holds its start texts and the paths are set. Starts and close messages are forgotten.
+  // The scripted dialogs also take the window's messages.
   compiler::CompilerWindow& Start(const compiler::BuildSettings& build) {
     window = std::make_unique<compiler::CompilerWindow>(
-        build, compiler::CompilerServices{clock, starter, windows, random, dialogs});
+        build, compiler::CompilerServices{clock, starter, windows, random, dialogs, dialogs});
     EXPECT_TRUE(EndsTheProgram([&] { window->Form_Load(); }));
     starter.starts.clear();
+    starter.folders.clear();
     windows.closeMessages.clear();
     return *window;
   }
@@ -107,7 +110,7 @@ class RandomWindowTest : public ::testing::Test {
 
   platform_test::TempDriveRoot root;
   platform::FixedClock clock{"10.12.2026", "08:15:00"};
-  platform::FakeProgramStarter starter;
+  platform_test::FolderRecordingStarter starter;
   platform::FakeWindowSystem windows;
   platform::ScriptedDialogs dialogs;
   TestRandom random;

@@ -42,7 +42,8 @@ std::string FileText(const std::vector<std::string>& lines, const std::string& e
 }
 
 std::vector<std::string> GoodLines() {
-  return {"0.05 härter", "0.5x", "2", " 1.5", "3", "abc", "0.01", "1e-3", "50 ",
+  // Line 7 differs from its box's design text "0.01", so that loading it changes the box.
+  return {"0.05 härter", "0.5x", "2", " 1.5", "3", "abc", "0.02", "1e-3", "50 ",
           " 1 ",         "3",    " -2 ", " 7 "};
 }
 
@@ -88,7 +89,7 @@ class GoodFileTest : public SettingsTest, public ::testing::WithParamInterface<c
 TEST_P(GoodFileTest, FillsBoxesFieldsAndValues) {
   drive.Write("Talvik.ini", FileText(GoodLines(), GetParam()));
   ASSERT_EQ(LoadError(), 0);
-  const double boxFields[] = {0.05, 0.5, 2, 1.5, 3, 0, 0.01, 0.001, 50};
+  const double boxFields[] = {0.05, 0.5, 2, 1.5, 3, 0, 0.02, 0.001, 50};
   const std::vector<std::string> lines = GoodLines();
   for (size_t i = 0; i < 9; ++i) {
     SCOPED_TRACE(kBoxes[i].box);
@@ -183,8 +184,8 @@ TEST_F(SettingsTest, FailuresAreRuntimeErrors) {
 }
 
 TEST_F(SettingsTest, EmptyFirstLineOnlyEmptiesText45) {
-  window->Box("Text45").SetText("0.05");
-  ASSERT_EQ(window->state.Hardness, 0.05);
+  window->Box("Text45").SetText("0.07");
+  ASSERT_EQ(window->state.Hardness, 0.07);
   std::vector<std::string> lines = GoodLines();
   lines[0] = "";
   drive.Write("Talvik.ini", FileText(lines));

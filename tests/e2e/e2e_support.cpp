@@ -36,6 +36,22 @@ Drive::Drive(const std::string& name) {
   fs::permissions(cool, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec);
 }
 
+HostScope::HostScope(const Drive& drive) : drivesBefore_(platform::Drives()) {
+  const char* path = std::getenv("PATH");
+  if (path) pathBefore_ = path;
+  platform::SetDrives(platform::DriveMap(drive.root()));
+  setenv("PATH", (std::string(ORMILA_BINARY_DIR) + "/apps:" + pathBefore_.value_or("/usr/bin")).c_str(),
+         1);
+}
+
+void HostScope::Restore() {
+  if (!drivesBefore_) return;
+  platform::SetDrives(*drivesBefore_);
+  drivesBefore_.reset();
+  if (pathBefore_) setenv("PATH", pathBefore_->c_str(), 1);
+  else unsetenv("PATH");
+}
+
 void Drive::Write(const fs::path& rel, const std::string& bytes) const {
   std::ofstream out(Arbeit() / rel, std::ios::binary);
   out << bytes;

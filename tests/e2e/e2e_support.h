@@ -5,9 +5,16 @@
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
+
+#include "common/errors.h"
+#include "platform/drive_map.h"
+#include "platform/program_start.h"
 
 namespace e2e {
 
@@ -78,6 +85,41 @@ class OrmilaOnDisplay {
   int pid_ = -1;
   std::string window_;
 };
+
+// A starter that hands each start to the one it points at: a window's first pass starts its batch
+// on a fake, a later compile on the host.
+class SwitchableStarter : public platform::ProgramStarter {
+ public:
+  double StartProgram(std::string_view commandLine, int windowStyle) override {
+    return target->StartProgram(commandLine, windowStyle);
+  }
+  platform::ProgramStarter* target = nullptr;
+};
+
+// The drive root of the drive and, first on PATH, the programs of this build (the render batch is
+// run by its batch runner) while the scope lasts, or until Restore.
+class HostScope {
+ public:
+  explicit HostScope(const Drive& drive);
+  ~HostScope() { Restore(); }
+  HostScope(const HostScope&) = delete;
+  HostScope& operator=(const HostScope&) = delete;
+  void Restore();
+
+ private:
+  std::optional<platform::DriveMap> drivesBefore_;
+  std::optional<std::string> pathBefore_;
+};
+
+// Runs f and tells whether it ended the program.
+inline bool EndsTheProgram(const std::function<void()>& f) {
+  try {
+    f();
+  } catch (const common::ProgramEnd&) {
+    return true;
+  }
+  return false;
+}
 
 // Reads a PCM WAV file (16, 24 or 32 bit integer, or 32-bit float).
 Wave ReadWave(const fs::path& file);

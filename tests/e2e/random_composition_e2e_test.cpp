@@ -22,36 +22,16 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// The first pass of the window starts its batch on a fake; the compile of the random list on the
-// host.
-class SwitchableStarter : public platform::ProgramStarter {
- public:
-  double StartProgram(std::string_view commandLine, int windowStyle) override {
-    return target->StartProgram(commandLine, windowStyle);
-  }
-  platform::ProgramStarter* target = nullptr;
-};
-
-bool EndsTheProgram(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const common::ProgramEnd&) {
-    return true;
-  }
-  return false;
-}
+using e2e::EndsTheProgram;
+using e2e::SwitchableStarter;
 
 TEST(RandomComposition, DrawnInThePanelCompiledByDirektstartAndRenderedByCsound) {
   e2e::Drive drive("random-composition");
-  const platform::DriveMap drivesBefore = platform::Drives();
-  const auto pathBefore = platform_test::Env("PATH");
-  platform::SetDrives(platform::DriveMap(drive.root()));
-  // the render batch is run by the batch runner of this build
-  setenv("PATH", (std::string(ORMILA_BINARY_DIR) + "/apps:" + pathBefore.value_or("/usr/bin")).c_str(), 1);
+  e2e::HostScope host(drive);
 
   platform::FixedClock clock{"10.12.2026", "08:15:00"};
   platform::FakeProgramStarter firstPass;
-  platform::SystemProgramStarter host;
+  platform::SystemProgramStarter system;
   SwitchableStarter starter;
   starter.target = &firstPass;
   platform::FakeWindowSystem windows;
@@ -72,10 +52,9 @@ TEST(RandomComposition, DrawnInThePanelCompiledByDirektstartAndRenderedByCsound)
   const double last = c.T[static_cast<size_t>(c.n)];
   ASSERT_EQ(std::floor(last), 3);
 
-  starter.target = &host;
+  starter.target = &system;
   const bool ended = EndsTheProgram([&] { window.Direktstart_Click(); });
-  platform::SetDrives(drivesBefore);
-  platform_test::RestoreEnv("PATH", pathBefore);
+  host.Restore();
   ASSERT_TRUE(ended);
   EXPECT_EQ(window.state.ToneListPath, "C:\\Arbeit\\Zufall.rsz");
   EXPECT_EQ(window.state.PointCount, c.n);

@@ -166,6 +166,76 @@ TEST_F(SetupDriveTest, TheComposersOwnProgramsSayTheyAreNotInstalled) {
   }
 }
 
+TEST_F(SetupDriveTest, TheCompilerWindowsToolsHaveTheirStandIns) {
+  WriteHost(Host("c/Arbeit/MIDI2CS1.bat"), " REM mein Konverter\r\n");
+  WriteHost(Host("c/Arbeit-xqt/Eigene Dateien 2/Texte/Bedienungsanleitungen/Sonar.txt"), "meine Hilfe\r\n");
+  ASSERT_EQ(Setup(), 0);
+  ASSERT_EQ(Setup(), 0);
+  EXPECT_EQ(ReadHost(Host("c/Arbeit/MIDI2CS1.bat")), " REM mein Konverter\r\n");
+  EXPECT_EQ(ReadHost(Host("c/Arbeit-xqt/Eigene Dateien 2/Texte/Bedienungsanleitungen/Sonar.txt")),
+            "meine Hilfe\r\n");
+  for (const char* help : {"Samplitude.txt", "ZUMK.txt"}) {
+    const std::string text =
+        ReadHost(Host(std::string("c/Arbeit-xqt/Eigene Dateien 2/Texte/Bedienungsanleitungen/") + help));
+    EXPECT_EQ(text.rfind(std::string(help) + " (", 0), 0u) << text;
+    EXPECT_NE(text.find("\r\n\r\nThis is a placeholder written by tools/setup-drive.sh"),
+              std::string::npos)
+        << text;
+  }
+  const struct {
+    const char* path;
+    const char* says;
+  } cases[] = {
+      {"c/Programme/capella2004/capella.exe",
+       "capella stand-in: capella, the notation program, is not installed on this machine (this "
+       "stand-in sits at C:\\Programme\\capella2004\\capella.exe; put the program there)."},
+      {"c/Programme/Roland/Ua100ctl/UA100cnt.exe",
+       "UA-100 stand-in: The UA-100 control panel is not installed on this machine (this stand-in "
+       "sits at C:\\Programme\\Roland\\Ua100ctl\\UA100cnt.exe; put the program there)."},
+      {"c/SEKD/SamStud/Sam45.exe",
+       "Samplitude stand-in: Samplitude, the sound editor, is not installed on this machine (this "
+       "stand-in sits at C:\\SEKD\\SamStud\\Sam45.exe; put the program there)."},
+      {"c/Programme/Cakewalk/SONAR 1/SONAR.EXE",
+       "SONAR stand-in: SONAR, the MIDI sequencer, is not installed on this machine (this stand-in "
+       "sits at C:\\Programme\\Cakewalk\\SONAR 1\\SONAR.EXE; put the program there)."},
+      {"c/Programme/meine/ZUMK",
+       "ZUMK stand-in: ZUMK, the plug-in inserter, is not installed on this machine (this stand-in "
+       "sits at C:\\Programme\\meine\\ZUMK; put the program there)."},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.path);
+    EXPECT_EQ(Run("'" + Host(c.path).string() + "' C:\\Arbeit\\Sample.mid", false), 0);
+    EXPECT_EQ(ReadHost(base / "out.log"), std::string(c.says) + "\n");
+  }
+  // The listing batches of the scores and MIDI files, run by the batch runner.
+  Fake(bin / "mousepad");
+  WriteHost(Host("c/Arbeit/Sample.sco"), "");
+  WriteHost(Host("c/Arbeit/Sample.mid"), "");
+  const fs::path runner = fs::path(ORMILA_BINARY_DIR) / "apps" / "ormila-batch";
+  for (const auto& [batch, file] : {std::pair{"directory3b.bat", "Sample.sco"},
+                                    std::pair{"directory3c.bat", "Sample.mid"}}) {
+    SCOPED_TRACE(batch);
+    fs::remove(base / "mousepad.args");
+    EXPECT_EQ(Run("'" + runner.string() + "' 'C:\\Arbeit\\" + batch + "'", true), 0);
+    const std::string args = ArgsOf("mousepad");
+    ASSERT_FALSE(args.empty());
+    const std::string shown = ReadHost(args.substr(0, args.size() - 1));
+    fs::remove(args.substr(0, args.size() - 1));
+    EXPECT_NE(shown.find(std::string(file) + "\r\n"), std::string::npos) << shown;
+    EXPECT_EQ(shown.find(std::string(file) == "Sample.sco" ? "Sample.mid" : "Sample.sco"),
+              std::string::npos)
+        << shown;
+  }
+  // A drive without a converter of the user's: its batch says that none is installed.
+  fs::remove(Host("c/Arbeit/MIDI2CS1.bat"));
+  ASSERT_EQ(Setup(), 0);
+  EXPECT_EQ(Run("'" + runner.string() + "' 'C:\\Arbeit\\MIDI2CS1.bat'", false), 0);
+  EXPECT_NE(ReadHost(base / "out.log")
+                .find("MIDI2CS stand-in: MIDI2CS, the MIDI-to-score converter, is not installed"),
+            std::string::npos)
+      << ReadHost(base / "out.log");
+}
+
 }  // namespace
 
 namespace {

@@ -209,9 +209,10 @@ TEST_F(RunTest, AnEmptySettingStopsTheRunBeforeAnythingIsWritten) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
     // SMP may stand alone: without a sample the compiler reads no sample.
     if (line.rfind("SMP", 0) == 0) continue;
-    if (line.size() >= 3 && line[0] != ' ' && line.find_first_of(" ") != std::string::npos)
+    if (line.size() >= 3 && line[0] != ' ' && line.find_first_of(" ") != std::string::npos) {
       EXPECT_NE(line.find_first_not_of(' ', line.find(' ')), std::string::npos)
           << "a keyword without its value: " << line;
+    }
   }
 }
 

@@ -8,27 +8,19 @@
 #include "common/errors.h"
 #include "envelope/converter_fixture.h"
 #include "platform/file_table.h"
+#include "platform/recording_fakes.h"
 
 namespace envelope_test {
 namespace {
 
 namespace fs = std::filesystem;
-using Start = platform::FakeProgramStarter::Start;
 using envelope::ConverterState;
 using envelope::ConverterWindow;
 
 constexpr forms::Colour kWhite = 0xFFFFFF, kRed = 0xB3B3FF, kGreen = 0xBFFA8F, kGrey = 0xDFDFDF,
                         kDark = 0x696969, kNeutral = 0xE0E0E0, kRun = 0xFFC0C0;
 
-// A starter that also records the current folder at each start.
-class FolderRecordingStarter : public platform::FakeProgramStarter {
- public:
-  double StartProgram(std::string_view commandLine, int windowStyle) override {
-    folders.push_back(platform::CurrentFolder());
-    return FakeProgramStarter::StartProgram(commandLine, windowStyle);
-  }
-  std::vector<std::string> folders;
-};
+using platform_test::FolderRecordingStarter;
 
 class LauncherTest : public ConverterTest {
  public:
@@ -44,19 +36,8 @@ class LauncherTest : public ConverterTest {
     if (!b) throw std::logic_error("no button " + name);
     return *b;
   }
-  std::vector<std::string> Messages() const {
-    std::vector<std::string> texts;
-    for (const auto& m : dialogs.messages) {
-      EXPECT_EQ(m.title, "FEHLER");
-      texts.push_back(m.text);
-    }
-    return texts;
-  }
-  std::vector<std::string> CommandLines() const {
-    std::vector<std::string> lines;
-    for (const Start& start : starter.starts) lines.push_back(start.commandLine);
-    return lines;
-  }
+  std::vector<std::string> Messages() const { return platform_test::ErrorMessages(dialogs); }
+  std::vector<std::string> CommandLines() const { return platform_test::CommandLines(starter); }
 
   fs::path cwd;
 };

@@ -13,35 +13,16 @@
 
 #include "common/errors.h"
 #include "compiler/random_fixture.h"
-#include "gui/form_view.h"
-#include "gui/qt_app.h"
+#include "gui/compiler_view.h"
 
 namespace {
 
 using compiler::CompilerWindow;
 
-class CompilerRandomViewTest : public compiler_test::RandomWindowTest {
+class CompilerRandomViewTest : public gui_test::CompilerView<compiler_test::RandomWindowTest> {
  protected:
-  CompilerRandomViewTest() {
-    gui_test::App();
-    view = std::make_unique<gui::FormView>(window->frmDatei);
-    view->onError = [this](std::exception_ptr e) { errors.push_back(e); };
-    view->show();
-    EXPECT_TRUE(QTest::qWaitForWindowExposed(view.get()));
-  }
-  ~CompilerRandomViewTest() override { view.reset(); }
-
-  template <class W>
-  W* Widget(const forms::Control& c) {
-    W* w = qobject_cast<W*>(view->WidgetOf(c));
-    EXPECT_NE(w, nullptr) << c.name();
-    return w;
-  }
   QPushButton* Button(const std::string& name) { return Widget<QPushButton>(window->Btn(name)); }
   QLineEdit* Edit(int row) { return Widget<QLineEdit>(Row(row)); }
-
-  std::unique_ptr<gui::FormView> view;
-  std::vector<std::exception_ptr> errors;
 };
 
 TEST_F(CompilerRandomViewTest, TheSettingsButtonShowsThePanelAndAClickValidatesARow) {

@@ -1,0 +1,129 @@
+// The settings panel (nine boxes that steer the score importer, each keeping its field up to date),
+// and the settings file "C:\Arbeit\Talvik.ini": its reader and its writer.
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "common/numbers.h"
+#include "common/printed_line.h"
+#include "compiler/compiler_window.h"
+
+namespace compiler {
+namespace {
+
+constexpr int kSettingsFile = 9;
+const char* const kSettingsPath = "C:\\Arbeit\\Talvik.ini";
+
+// The nine boxes in the order of the file's lines 1 to 9.
+struct SettingsBox {
+  const char* name;
+  double CompilerState::*field;
+  const char* designText;
+  const char* toolTip;  // nullptr: none
+};
+
+const SettingsBox kSettingsBoxes[] = {
+    {"Text45", &CompilerState::Hardness, "0.05",
+     "z.B. 0.001, 0.005, 0.01, 0.1 - danach erneut die Taste 3 drücken"},
+    {"Text46", &CompilerState::Tempo, "1",
+     "z.B. 1, 2, 3, 0.5, 0.3 - danach erneut die Taste 3 drücken"},
+    {"Text47", &CompilerState::FrequencyFactor, "1",
+     "Gesamt-Tonhöhe, z.B. 1, 2, 3, 0.5, 0.125 - danach erneut die Taste 3 drücken"},
+    {"Text58", &CompilerState::LoudnessFactor, "1",
+     "Gesamt-Lautstärke, z.B. 0.75, 0.5, 1-5, 2, 4 - danach erneut die Taste 3 drücken"},
+    {"Text48", &CompilerState::SettingFua, "1", nullptr},
+    {"Text49", &CompilerState::SettingFub, "2", nullptr},
+    {"Text50", &CompilerState::SettingEnte, "0.01", nullptr},
+    {"Text51", &CompilerState::SettingDel, "0.001", nullptr},
+    {"Text52", &CompilerState::SettingFom, "50", nullptr},
+};
+
+// The boxes that name the five sound settings, Text53 to Text57.
+const struct {
+  const char* text;
+  const char* toolTip;
+} kSoundLabels[] = {
+    {"FUA",
+     "Grundeinstellung für den Klang: erste FOF-Funktion. Einstellen, dann erneut die Taste 3 "
+     "drücken!"},
+    {"FUB",
+     "Grundeinstellung für den Klang: zweite FOF-Funktion. Einstellen, dann erneut die Taste 3 "
+     "drücken!"},
+    {"ENTE",
+     "Grundeinstellung für den Klang: Enteneffekt. Einstellen, dann erneut die Taste 3 drücken!"},
+    {"DEL",
+     "Grundeinstellung für den Klang: Fünffach-Delay. Einstellen, dann erneut die Taste 3 "
+     "drücken!"},
+    {"FOM",
+     "Grundeinstellung für den Klang: Frequenz-Vervielfachung. Einstellen, dann erneut die Taste "
+     "3 drücken!"},
+};
+
+// Lines 10 to 12.
+constexpr double CompilerState::*kListFactors[] = {
+    &CompilerState::SettingLtf, &CompilerState::SettingLts, &CompilerState::SettingHts};
+
+}  // namespace
+
+const std::vector<std::string>& CompilerWindow::SettingsBoxNames() {
+  static const std::vector<std::string> names = [] {
+    std::vector<std::string> v;
+    for (const SettingsBox& b : kSettingsBoxes) v.emplace_back(b.name);
+    return v;
+  }();
+  return names;
+}
+
+void CompilerWindow::WireSettingsPanel() {
+  forms::Label& heading = Lbl("Label18");
+  heading.SetCaption("Härte        Tempo      Tonhöhe   Lautstärke");
+  heading.SetToolTip("z.B. 0.001, 0.005, 0.01, 0.1");
+  for (int k = 0; k < static_cast<int>(std::size(kSoundLabels)); ++k) {
+    forms::TextBox& label = Box("Text" + std::to_string(53 + k));
+    label.SetText(kSoundLabels[k].text);
+    label.SetToolTip(kSoundLabels[k].toolTip);
+  }
+  // The design texts are the window's stored ones: they are in place before the handlers, so each
+  // field holds 0 until its box's text first changes.
+  for (const SettingsBox& b : kSettingsBoxes) {
+    forms::TextBox& box = Box(b.name);
+    box.SetText(b.designText);
+    if (b.toolTip) box.SetToolTip(b.toolTip);
+    box.onChange = [this, &box, field = b.field] {
+      state.*field = common::LeadingNumber(box.text());
+    };
+  }
+}
+
+void CompilerWindow::LoadCompilerSettings() {
+  files.OpenInput(kSettingsFile, kSettingsPath);
+  for (const SettingsBox& b : kSettingsBoxes) {
+    state.CurrentLine = files.LineInput(kSettingsFile);
+    Box(b.name).SetText(state.CurrentLine);
+  }
+  for (double CompilerState::*field : kListFactors) {
+    state.CurrentLine = files.LineInput(kSettingsFile);
+    state.*field = common::StrictNumber(state.CurrentLine);
+  }
+  state.CurrentLine = files.LineInput(kSettingsFile);
+  state.FileNameCounter = common::ToInt16(common::LeadingNumber(state.CurrentLine));
+  files.Close(kSettingsFile);
+}
+
+void CompilerWindow::SaveCompilerSettings() {
+  // The boxes' texts as typed, not their fields: "0,5" is saved as "0,5". A failure drops the new
+  // text and leaves the old file whole, for the next start of a compiler reads it.
+  files.OpenOutputReplacing(kSettingsFile, kSettingsPath);
+  try {
+    for (const SettingsBox& b : kSettingsBoxes) files.Print(kSettingsFile, Box(b.name).text());
+    for (double CompilerState::*field : kListFactors)
+      files.Print(kSettingsFile, common::PrintedLine().Double(state.*field).str());
+    files.Print(kSettingsFile, common::PrintedLine().Integer(state.FileNameCounter).str());
+    files.Close(kSettingsFile);
+  } catch (...) {
+    files.Discard(kSettingsFile);
+    throw;
+  }
+}
+
+}  // namespace compiler
