@@ -52,6 +52,11 @@ struct ImportFailure {
 };
 
 double Value(const NoteEntry& e) { return e.value_or(0.0); }
+
+// A sum or difference of the list's values without the binary leftover of the arithmetic
+// (0.05 - 0.044 - 0.0001 is 0.0058999999999999999 in binary, and its 15-digit text would show
+// that): nine decimals are more than any time or hardness of the list has.
+double Clean(double value) { return common::RoundToStep(value, 1e9); }
 std::string Form(const NoteEntry& e) { return e ? DoubleText(*e) : std::string(); }
 
 NoteEntry& Entry(std::vector<NoteEntry>& list, int index) {
@@ -100,6 +105,7 @@ struct ImportSnapshot {
   int counts[4];
   double fields[12];
   std::vector<std::string> boxTexts;
+  std::vector<std::string> listing;  // Testliste: a failed import leaves no analysis behind
 
   static constexpr double CompilerState::*kFields[12] = {
       &CompilerState::Hardness,    &CompilerState::Tempo,      &CompilerState::FrequencyFactor,
@@ -118,6 +124,7 @@ struct ImportSnapshot {
     for (int k = 0; k < 12; ++k) fields[k] = w.state.*kFields[k];
     for (const std::string& name : CompilerWindow::SettingsBoxNames())
       boxTexts.push_back(w.Box(name).text());
+    listing = w.Testliste.items();
   }
 
   void Restore(CompilerWindow& w) {
@@ -134,6 +141,8 @@ struct ImportSnapshot {
     s.NoteDurationCount = counts[1];
     s.NotePitchCount = counts[2];
     s.NoteLoudnessCount = counts[3];
+    w.Testliste.Clear();
+    for (std::string& item : listing) w.Testliste.AddItem(std::move(item));
   }
 };
 
@@ -280,6 +289,19 @@ void CompilerWindow::ScanScoreForNotes() {
   if (s.NoteCount == 0)
     throw ScoreFailure(s, "Sie enthält keine Notenzeile des Instruments i01 (\"i01\" gefolgt von "
                           "einem Leerzeichen und den Feldern Beginn, Dauer, Tonhöhe, Amplitude).");
+  // The list is one voice: each note begins after the one before it. Chords and notes out of
+  // their time order would give time points that run backwards.
+  if (s.ImportTimes)
+    for (int i = 2; i <= s.NoteCount; ++i) {
+      const double before = Value(Entry(s.NoteStart, i - 1)), start = Value(Entry(s.NoteStart, i));
+      if (start > before) continue;
+      s.LineIndex = noteLines_[static_cast<size_t>(i - 1)];
+      s.CurrentLine = s.ToneListLines[static_cast<size_t>(s.LineIndex)];
+      throw LineFailure(s, "Diese Note beginnt nicht nach der Note davor (Beginn " +
+                               DoubleText(before) + "): der Import übernimmt eine einzige Stimme, "
+                               "deren Noten nacheinander beginnen; Akkorde und Noten außer der "
+                               "Reihe kann er nicht lesen.");
+    }
   WriteImportedToneList();
 }
 
@@ -384,6 +406,9 @@ void CompilerWindow::WriteImportedToneList() {
   }
 
   auto number = [this](const char* box) { return common::StrictNumber(Box(box).text()); };
+  if (!(number("Text46") > 0))
+    throw ScoreFailure(s, "Das Einstellungsfeld Tempo enthält \"" + Box("Text46").text() +
+                              "\": das Tempo muss größer als 0 sein.");
   s.Hardness = number("Text45");
   s.Tempo = 0.5 / number("Text46");  // the time factor
   s.FrequencyFactor = number("Text47");
@@ -459,6 +484,17 @@ void CompilerWindow::WriteImportedToneList() {
         "HTS  " + DoubleText(s.SettingHts) + " (Sample-Tonhöhe)", std::string(), std::string()})
     Testliste.AddItem(line);
 
+  // A list whose every loudness is 0 would render silence: most likely the score keeps its
+  // amplitude in another field than the fifth.
+  if (s.ImportLoudness) {
+    bool audible = false;
+    for (int i = 1; i <= s.NoteCount && !audible; ++i) audible = Value(Entry(s.NoteLoudness, i)) > 0;
+    if (!audible)
+      throw ScoreFailure(s, "Alle " + std::to_string(s.NoteCount) + " Noten ergeben die Lautstärke "
+                            "0: die Liste bliebe stumm. Der Import liest die Amplitude aus dem "
+                            "fünften Feld (i01, Beginn, Dauer, Tonhöhe, Amplitude).");
+  }
+
   // The rows must stay readable by the list's reader in this build.
   int columns = 1;
   for (int i = 1; i <= s.NoteCount; ++i) columns += IsGapNote(i) ? 5 : 3;
@@ -482,7 +518,12 @@ void CompilerWindow::WriteImportedToneList() {
   files.Print(kImportedListFile, "");
 
   // The list is complete: the previous one becomes the undo copy, then the new one takes its place.
-  BackupToneListForUndo();
+  try {
+    BackupToneListForUndo();
+  } catch (const common::RuntimeError& e) {
+    throw ImportFailure{"Die Sicherheitskopie C:\\Arbeit\\Rsz-Backup-0 der bisherigen Liste "
+                        "konnte nicht angelegt werden: " + e.text() + "\n" + kUnchanged};
+  }
   files.Close(kImportedListFile);
 }
 
@@ -558,7 +599,7 @@ void CompilerWindow::WriteTimeRow() {
           return terms;
         }
         terms.push_back("[" + S + "+" + DoubleText(duration) + "]");
-        terms.push_back("[" + S + "+" + DoubleText(duration + h) + "]");
+        terms.push_back("[" + S + "+" + DoubleText(Clean(duration + h)) + "]");
         if (nextMissing) {
           terms.push_back("[" + end + "-" + H + "]");
         } else if (next - h > start + duration + h) {
@@ -567,7 +608,7 @@ void CompilerWindow::WriteTimeRow() {
           // The gap leaves no more than twice H: the release ends a ten-thousandth of a second
           // after the end of the attack's mirror.
           const double x = common::RoundToStep(start + duration + 2 * h - next, 1000);
-          terms.push_back("[" + N + "-" + DoubleText(h - x - 0.0001) + "]");
+          terms.push_back("[" + N + "-" + DoubleText(Clean(h - x - 0.0001)) + "]");
         }
         return terms;
       },

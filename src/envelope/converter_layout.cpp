@@ -103,18 +103,22 @@ void ConverterWindow::ArrangeControls() {
   const int columnWidth = (listWidth - 3 * gap) / 4;
   for (int i = 1; i <= 4; ++i)
     Testliste[i]->Move(kMargin + (i - 1) * (columnWidth + gap), columnTop, columnWidth, 1800);
-  // The label that ends the program when the mouse passes over it: at the right edge just above
-  // the display list, below every button, where the mouse does not pass on its way to one; the
-  // info view's taller list leaves it free as well.
-  Label17.Move(kWindowWidth - kMargin - wide, kMargin + 16 * kRow + 30, wide, kButton - 30);
+  FitWindowToTestlist();
 }
 
 void ConverterWindow::FitWindowToTestlist() {
   const int bottom = Testlist.top() + Testlist.height() + kMargin;
   const bool infoView = bottom > kWindowHeight;
+  const int width = infoView ? kInfoListWidth + 2 * kMargin : kWindowWidth;
   Testlist.SetWidth(infoView ? kInfoListWidth : kListWidth);
-  frmDatei.SetWidth(infoView ? kInfoListWidth + 2 * kMargin : kWindowWidth);
-  frmDatei.SetHeight(infoView ? bottom : kWindowHeight);
+  // The label that ends the program when the mouse passes over it: in the window's bottom right
+  // corner, below the lists, where the mouse does not pass on its way to a button or a list line.
+  constexpr int kCornerLabelWidth = 900, kCornerLabelHeight = 255;
+  const int labelTop = infoView ? bottom - kMargin + 30 : kWindowHeight - kCornerLabelHeight - 75;
+  Label17.Move(width - kMargin - kCornerLabelWidth, labelTop, kCornerLabelWidth,
+               kCornerLabelHeight);
+  frmDatei.SetWidth(width);
+  frmDatei.SetHeight(infoView ? labelTop + kCornerLabelHeight + kMargin : kWindowHeight);
 }
 
 }  // namespace envelope

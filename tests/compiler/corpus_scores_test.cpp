@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <filesystem>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -39,6 +40,10 @@ TEST_F(CorpusScores, ScoresTheImporterCannotTakeAreReportedByLine) {
       {"mjladd_devcontainer-csound__TRUMPET.csd",
        "Zeile 66: i01     6.25    .       8.02    6000\nFeld 3 (die Dauer, \".\") ist keine einfache "
        "Zahl."},
+      // p4 is the amplitude (15000) and p5 the frequency: read as pitch and amplitude, every
+      // loudness rounds to 0, and the list would render silence
+      {"mjladd_devcontainer-csound__arnotSUBTRACT.csd",
+       "Alle 4 Noten ergeben die Lautstärke 0: die Liste bliebe stumm."},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.file);
@@ -55,21 +60,36 @@ TEST_F(CorpusScores, ScoresTheImporterCannotTakeAreReportedByLine) {
 }
 
 TEST_F(CorpusScores, AScoreOfNineFieldNotesGivesAListThatReadsBack) {
-  // p4 is the amplitude and p5 the frequency here: the importer takes fields 4 and 5 as pitch and
-  // amplitude, as the score converter writes them, and ignores fields 6 to 9.
-  UseScore("mjladd_devcontainer-csound__arnotSUBTRACT.csd");
+  // The same score with its fourth and fifth fields swapped into the importer's order (pitch,
+  // then amplitude); fields 6 to 9 are ignored.
+  const std::filesystem::path file = std::filesystem::path(testing_support::CorpusFolder()) / "sco" /
+                                     "mjladd_devcontainer-csound__arnotSUBTRACT.csd";
+  std::string score;
+  std::istringstream lines(platform_test::ReadHostFile(file));
+  for (std::string line; std::getline(lines, line);) {
+    if (line.rfind("i01 ", 0) == 0) {
+      std::istringstream in(line);
+      std::vector<std::string> words;
+      for (std::string w; in >> w;) words.push_back(w);
+      std::swap(words[3], words[4]);
+      line.clear();
+      for (const std::string& w : words) line += w + " ";
+    }
+    score += line + "\n";
+  }
+  WriteArbeit("Sample.sco", score);
   ASSERT_TRUE(window->Command14_Click()) << (Messages().empty() ? "" : Messages()[0]);
   compiler::CompilerState& st = s();
   ASSERT_EQ(st.NoteCount, 4);
   const double starts[] = {0, 0.5, 1, 1.5}, durations[] = {3, 2, 1.5, 1.5};
-  const double amplitudes[] = {131, 196, 165, 262};
+  const double frequencies[] = {131, 196, 165, 262};
   for (int i = 1; i <= 4; ++i) {
     SCOPED_TRACE(i);
     EXPECT_EQ(st.NoteStart[static_cast<size_t>(i)], starts[i - 1]);
     EXPECT_EQ(st.NoteDuration[static_cast<size_t>(i)], durations[i - 1]);
-    EXPECT_EQ(st.NotePitch[static_cast<size_t>(i)], 7500);
+    EXPECT_EQ(st.NotePitch[static_cast<size_t>(i)], frequencies[i - 1] / 2);
     EXPECT_EQ(st.NoteLoudness[static_cast<size_t>(i)],
-              common::RoundToStep(std::pow(amplitudes[i - 1], 3.6) / 2e11, 1));
+              common::RoundToStep(std::pow(15000.0, 3.6) / 2e11, 1));
   }
   // All four notes overlap the next: legato, three points each and the closing one.
   st.LineCount = 0;
@@ -81,7 +101,7 @@ TEST_F(CorpusScores, AScoreOfNineFieldNotesGivesAListThatReadsBack) {
   for (int i = 2; i <= 13; ++i)
     EXPECT_LT(st.TimePoints[static_cast<size_t>(i - 1)], st.TimePoints[static_cast<size_t>(i)]) << i;
   EXPECT_FLOAT_EQ(st.TimePoints[13], 3);
-  EXPECT_EQ(st.Pitches[1], tonelist::ToneValue::Number(7500));
+  EXPECT_EQ(st.Pitches[1], tonelist::ToneValue::Number(65.5));
 }
 
 }  // namespace

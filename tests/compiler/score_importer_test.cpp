@@ -158,6 +158,45 @@ TEST_F(ScoreImporterTest, EmptySettingsBoxesTakeTheirDefaults) {
   EXPECT_EQ(s().SettingEnte, 0);
 }
 
+// A failed import leaves the list box as it was: no analysis of a list that was not written.
+TEST_F(ScoreImporterTest, AFailedImportLeavesTheListingAndNamesTheFileThatFailed) {
+  window->Testliste.Clear();
+  window->Testliste.AddItem("vorher");
+  Box("Text46").SetText("-1");
+  WriteScore({"i01 0 2 880 10000"});
+  EXPECT_FALSE(window->Command14_Click());
+  ASSERT_EQ(Messages().size(), 1u);
+  EXPECT_NE(Messages()[0].find("Das Einstellungsfeld Tempo enthält \"-1\": das Tempo muss größer "
+                               "als 0 sein."),
+            std::string::npos)
+      << Messages()[0];
+  EXPECT_EQ(window->Testliste.items(), std::vector<std::string>{"vorher"});
+
+  // The undo copy cannot be made (a folder stands in its place): the message names it.
+  dialogs.messages.clear();
+  Box("Text46").SetText("1");
+  WriteArbeit("Vuzov.rsz", CrLf({"ZP 0 1"}));
+  std::filesystem::create_directories(root / "c/Arbeit/Rsz-Backup-0/besetzt");
+  EXPECT_FALSE(window->Command14_Click());
+  ASSERT_EQ(Messages().size(), 1u);
+  EXPECT_EQ(Messages()[0].rfind("Die Sicherheitskopie C:\\Arbeit\\Rsz-Backup-0 der bisherigen "
+                                "Liste konnte nicht angelegt werden", 0),
+            0u)
+      << Messages()[0];
+  EXPECT_EQ(ReadArbeit("Vuzov.rsz"), CrLf({"ZP 0 1"}));
+  EXPECT_EQ(window->Testliste.items(), std::vector<std::string>{"vorher"});
+}
+
+// Pitches are halved and kept to hundredths, times to thousandths.
+TEST_F(ScoreImporterTest, PitchesToHundredthsAndTimesToThousandths) {
+  WriteScore({"i01 0.0012 2 261.6256 10000", "i01 3.0017 1 523.2511 10000"});
+  ASSERT_TRUE(window->Command14_Click());
+  EXPECT_EQ(Shown(s().NotePitch[1]), "130.81");
+  EXPECT_EQ(Shown(s().NotePitch[2]), "261.63");
+  EXPECT_EQ(Shown(s().NoteStart[1]), "0.001");
+  EXPECT_EQ(Shown(s().NoteStart[2]), "1.501");
+}
+
 TEST_F(ScoreImporterTest, TheSettingsScaleTimesPitchesAndLoudness) {
   Box("Text45").SetText("0.01");  // hardness
   Box("Text46").SetText("2");     // tempo: time factor 0.25
@@ -189,6 +228,11 @@ TEST_F(ScoreImporterTest, GapsAndLegatoByTheMillisecond) {
   } cases[] = {
       {"the tight gap", "i01 2.16 2 440 10000",
        {"[0+0.00]", "[0+0.05]", "[0+1]", "[0+1.05]", "[1.08-0.0299]"}},
+      // 0.05 - 0.043 - 0.0001 has a binary leftover that its 15-digit text would show
+      {"a tight gap of 0.043", "i01 2.114 2 440 10000",
+       {"[0+0.00]", "[0+0.05]", "[0+1]", "[0+1.05]", "[1.057-0.0069]"}},
+      {"a tight gap of 0.044", "i01 2.112 2 440 10000",
+       {"[0+0.00]", "[0+0.05]", "[0+1]", "[0+1.05]", "[1.056-0.0059]"}},
       {"a wide gap", "i01 4 2 440 10000",
        {"[0+0.00]", "[0+0.05]", "[0+1]", "[0+1.05]", "[2-0.05]"}},
       {"a millisecond is legato", "i01 2.002 2 440 10000", {"[0+0.00]", "[0+0.05]", "[1.001-0.05]"}},
@@ -262,6 +306,13 @@ TEST_F(ScoreImporterTest, AScoreItCannotTakeIsReportedAndChangesNothing) {
       {"a zero duration", {"i01 0 0 440 10000"}, "Die Dauer 0 ist nicht größer als 0."},
       {"a held note", {"i01 0 -1 440 10000"}, "Die Dauer -1 ist nicht größer als 0."},
       {"a spaced instrument", {"i 01 0 1 440 10000"}, "ohne Leerzeichen als \"i01\""},
+      // one voice only: a chord, or notes out of their time order, would run time backwards
+      {"a chord", {"i01 0 1 440 10000", "i01 0 1 550 10000"},
+       "Zeile 2: i01 0 1 550 10000\nDiese Note beginnt nicht nach der Note davor (Beginn 0)"},
+      {"notes out of order", {"i01 2 1 440 10000", "i01 1 1 550 10000"},
+       "Zeile 2: i01 1 1 550 10000\nDiese Note beginnt nicht nach der Note davor (Beginn 2)"},
+      {"every note silent", {"i01 0 1 440 100", "i01 1 1 550 50"},
+       "Alle 2 Noten ergeben die Lautstärke 0: die Liste bliebe stumm."},
       {"no note line", {"f1 0 4096 10 1", "i1 0 1 440 10000", "e"},
        "Sie enthält keine Notenzeile des Instruments i01"},
       {"an empty score", {}, "Sie enthält keine Notenzeile"},

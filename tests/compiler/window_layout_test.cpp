@@ -119,6 +119,8 @@ struct ListStyleCase {
 TEST_F(WindowLayoutTest, ListStylesSetColoursFontAndHeightAndKeepEntries) {
   const ListStyleCase cases[] = {
       {"ShowListLarge", &CompilerWindow::ShowListLarge, forms::kBlack, kWhite, 10, true},
+      {"ShowListSmall", &CompilerWindow::ShowListSmall, forms::kBlack, kWhite, 8, false},
+      {"HideListLarge", &CompilerWindow::HideListLarge, kWhite, kWhite, 10, true},
       {"HideListSmall", &CompilerWindow::HideListSmall, kWhite, kWhite, 8, false},
   };
   for (const ListStyleCase& c : cases) {

@@ -406,3 +406,26 @@ TEST_F(InfoPagesTest, NewInputsOnAnInfoPageWriteTheToneListAndLeaveTheRestHidden
 
 }  // namespace
 }  // namespace envelope_test
+
+namespace envelope_test {
+namespace {
+
+// The label that ends the program on a mouse move lies below everything the mouse goes to, in
+// the work view and on the info pages: under the lists, inside the window, in its right corner.
+TEST_F(InfoPagesTest, TheLabelThatEndsTheProgramLiesBelowTheLists) {
+  for (int click = 0; click <= 4; ++click) {
+    SCOPED_TRACE(click);
+    if (click > 0) window->Command2.Click();
+    const forms::Label& label = window->Label17;
+    int lowest = 0;
+    for (const auto& c : window->frmDatei.controls())
+      if (c.get() != &label && c->visible()) lowest = std::max(lowest, c->top() + c->height());
+    EXPECT_GE(label.top(), lowest);
+    EXPECT_LE(label.top() + label.height(), window->frmDatei.height());
+    EXPECT_LE(label.left() + label.width(), window->frmDatei.width());
+    EXPECT_GT(label.left(), window->frmDatei.width() / 2);
+  }
+}
+
+}  // namespace
+}  // namespace envelope_test
