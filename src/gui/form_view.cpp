@@ -12,6 +12,7 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <algorithm>
 #include <cmath>
 #include <iostream>
 
@@ -137,6 +138,16 @@ void Wire(FormView& view, forms::ListBox& list, QListWidget& widget) {
 }
 void Apply(const forms::ListBox& list, QListWidget& widget) {
   const auto& items = list.items();
+  // The view sees every change: an AddItem adds one entry behind the ones it shows, which is
+  // appended alone (rebuilding the whole list at every entry made long texts slow to show).
+  const int shown = widget.count();
+  if (shown < list.ListCount() &&
+      (shown == 0 || (widget.item(0)->text() == Q(items[0]) &&
+                      widget.item(shown - 1)->text() == Q(items[static_cast<size_t>(shown - 1)])))) {
+    for (size_t i = static_cast<size_t>(shown); i < items.size(); ++i) widget.addItem(Q(items[i]));
+    if (widget.currentRow() != list.listIndex()) widget.setCurrentRow(list.listIndex());
+    return;
+  }
   bool same = widget.count() == list.ListCount();
   for (int i = 0; same && i < widget.count(); ++i) same = widget.item(i)->text() == Q(items[i]);
   if (!same) {
@@ -279,11 +290,16 @@ bool ScreenFrame::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void ScreenFrame::Fit() {
-  QSize room = widget()->size();
+  const QSize want = widget()->size();
+  QSize room = want;
   if (QScreen* s = screen()) {
     // The free area less the window manager's title bar and frame.
     constexpr int kDecoration = 48;
-    room = room.boundedTo(s->availableGeometry().size() - QSize(kDecoration / 4, kDecoration));
+    const QSize free = s->availableGeometry().size() - QSize(kDecoration / 4, kDecoration);
+    room = want.boundedTo(free);
+    // A cut height brings a vertical scroll bar: the width makes room for it where it can.
+    if (room.height() < want.height())
+      room.setWidth(std::min(want.width() + verticalScrollBar()->sizeHint().width(), free.width()));
   }
   resize(room);
 }

@@ -172,6 +172,16 @@ TEST_F(FormViewTest, ListItemsAndSelectionFollowTheModel) {
   EXPECT_EQ(w->count(), 0);
   EXPECT_EQ(w->currentRow(), -1);
   EXPECT_TRUE(log.empty());  // changes from code run no click handler
+  // A long text added line by line, cleared, and a new one whose first and last lines are those of
+  // the old one: the widget shows exactly the model's lines each time.
+  for (int i = 0; i < 3000; ++i) list.AddItem("Zeile " + std::to_string(i % 7));
+  ASSERT_EQ(w->count(), 3000);
+  EXPECT_EQ(w->item(2999)->text(), "Zeile 3");
+  list.Clear();
+  for (const char* line : {"Zeile 0", "anders", "Zeile 3", "dazu"}) list.AddItem(line);
+  ASSERT_EQ(w->count(), 4);
+  for (int i = 0; i < 4; ++i)
+    EXPECT_EQ(w->item(i)->text().toStdString(), list.items()[static_cast<size_t>(i)]) << i;
 }
 
 TEST_F(FormViewTest, ClickingAButtonRunsItsHandler) {
