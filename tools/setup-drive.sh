@@ -126,23 +126,25 @@ missing_body() {
 { standin_head "NoteTab"; printf '%s' "$text_body"; } | put_script "$root/c/Arbeit/Editor/NoteTab.exe"
 { standin_head "NoteTab"; printf '%s' "$text_body"; } | put_script "$root/c/Arbeit/Editor-K/NoteTab.exe"
 { standin_head "REAPER"; printf '%s' "$reaper_body"; } | put_script "$root/c/Programme/REAPER/reaper.exe"
-{ standin_head "Kelvo"; missing_body "Kelvo, the comparison-tone program," 'C:\Arbeit\VB\Kelvo\Kelvo.exe'; } |
-  put_script "$root/c/Arbeit/VB/Kelvo/Kelvo.exe"
-{ standin_head "ZUMK"; missing_body "ZUMK, the plug-in inserter," 'C:\Arbeit\VB\Talvik4\ZUMK'; } |
-  put_script "$root/c/Arbeit/VB/Talvik4/ZUMK"
+# A stand-in for a program that is not on this machine.
+#   missing_standin <name> <what it is> <Windows path> <path below the drive root>
+missing_standin() { { standin_head "$1"; missing_body "$2" "$3"; } | put_script "$root/$4"; }
+
+missing_standin "Kelvo" "Kelvo, the comparison-tone program," 'C:\Arbeit\VB\Kelvo\Kelvo.exe' \
+  c/Arbeit/VB/Kelvo/Kelvo.exe
+missing_standin "ZUMK" "ZUMK, the plug-in inserter," 'C:\Arbeit\VB\Talvik4\ZUMK' c/Arbeit/VB/Talvik4/ZUMK
 # The programs of the compiler window's tool buttons.
-{ standin_head "ZUMK"; missing_body "ZUMK, the plug-in inserter," 'C:\Programme\meine\ZUMK'; } |
-  put_script "$root/c/Programme/meine/ZUMK"
-{ standin_head "capella"; missing_body "capella, the notation program," 'C:\Programme\capella2004\capella.exe'; } |
-  put_script "$root/c/Programme/capella2004/capella.exe"
-{ standin_head "MIDI2CS"; missing_body "MIDI2CS, the MIDI-to-score converter," 'C:\Arbeit\VB\MIDI2CS\MIDI2CS.exe'; } |
-  put_script "$root/c/Arbeit/VB/MIDI2CS/MIDI2CS.exe"
-{ standin_head "UA-100"; missing_body "The UA-100 control panel" 'C:\Programme\Roland\Ua100ctl\UA100cnt.exe'; } |
-  put_script "$root/c/Programme/Roland/Ua100ctl/UA100cnt.exe"
-{ standin_head "Samplitude"; missing_body "Samplitude, the sound editor," 'C:\SEKD\SamStud\Sam45.exe'; } |
-  put_script "$root/c/SEKD/SamStud/Sam45.exe"
-{ standin_head "SONAR"; missing_body "SONAR, the MIDI sequencer," 'C:\Programme\Cakewalk\SONAR 1\SONAR.EXE'; } |
-  put_script "$root/c/Programme/Cakewalk/SONAR 1/SONAR.EXE"
+missing_standin "ZUMK" "ZUMK, the plug-in inserter," 'C:\Programme\meine\ZUMK' c/Programme/meine/ZUMK
+missing_standin "capella" "capella, the notation program," \
+  'C:\Programme\capella2004\capella.exe' c/Programme/capella2004/capella.exe
+missing_standin "MIDI2CS" "MIDI2CS, the MIDI-to-score converter," \
+  'C:\Arbeit\VB\MIDI2CS\MIDI2CS.exe' c/Arbeit/VB/MIDI2CS/MIDI2CS.exe
+missing_standin "UA-100" "The UA-100 control panel" \
+  'C:\Programme\Roland\Ua100ctl\UA100cnt.exe' c/Programme/Roland/Ua100ctl/UA100cnt.exe
+missing_standin "Samplitude" "Samplitude, the sound editor," 'C:\SEKD\SamStud\Sam45.exe' \
+  c/SEKD/SamStud/Sam45.exe
+missing_standin "SONAR" "SONAR, the MIDI sequencer," \
+  'C:\Programme\Cakewalk\SONAR 1\SONAR.EXE' "c/Programme/Cakewalk/SONAR 1/SONAR.EXE"
 
 # The listings: the files of a folder that match the patterns (without regard to case), shown in
 # the text editor and on stdout.
