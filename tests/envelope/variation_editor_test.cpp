@@ -308,9 +308,16 @@ TEST_F(VariationTest, BeforeAnyRunVar1OnlySetsTheModeAndTheKeysDoNothing) {
   EXPECT_FALSE(window->Variation.enabled());
 
   const auto before = Arrays();
+  const std::vector<forms::Button*> runButtons = {&window->Command3, &window->Command19,
+                                                  &window->StartStoppFix, &window->Variation,
+                                                  &window->Variation2};
+  std::vector<forms::Colour> colours;
+  for (const forms::Button* b : runButtons) colours.push_back(b->backColour());
   for (forms::Button* key : {&window->Z_Enter2, &window->L_Enter, &window->H_Enter,
                              &window->K_Enter, &window->Z_Reset, &window->K_Reset})
     key->Click();
+  for (size_t k = 0; k < runButtons.size(); ++k)
+    EXPECT_EQ(runButtons[k]->backColour(), colours[k]) << runButtons[k]->name();
   EXPECT_TRUE(window->Testlist.items().empty());
   EXPECT_EQ(Arrays(), before);
   EXPECT_FALSE(s().VariationActive);
