@@ -447,6 +447,17 @@ TEST_F(RandomGeneratorTest, FractionalRepeatCountsAreRoundedToWholePoints) {
         ASSERT_EQ(c.K[at], c.K[at - 1]) << i;
       }
     }
+    // The blocks are not longer either: some value changes at a block start that a block of
+    // twice the length would pass over.
+    auto changesInside = [&](const std::vector<double>& values, int block) {
+      for (int i = 2; i <= c.n; ++i)
+        if ((i - 1) % (2 * block) == block && values[static_cast<size_t>(i)] !=
+                                                  values[static_cast<size_t>(i - 1)])
+          return true;
+      return false;
+    };
+    EXPECT_TRUE(changesInside(c.P, k.pitchBlock)) << k.pitchRepeat;
+    EXPECT_TRUE(changesInside(c.K, k.formantBlock)) << k.formantRepeat;
     EXPECT_EQ(FileLines()[6].substr(0, 4), "KL  ") << k.formantRepeat;
     ExpectParsesBackToTheDrawnPoints(10000);
   }
