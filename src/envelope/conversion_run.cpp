@@ -1,4 +1,6 @@
 // The conversion run, its three buttons, the start/stop file and the start of a compiler build.
+#include <cmath>
+
 #include "common/errors.h"
 #include "common/numbers.h"
 #include "envelope/converter_window.h"
@@ -86,14 +88,31 @@ void ConverterWindow::RunEnvelopeConversion() {
 
 bool ConverterWindow::ToneListSettingsComplete() {
   ConverterState& s = state;
-  for (int slot = kFofSlots; slot < kScalingSlots + 3; ++slot) {
+  for (int slot = kFofSlots; slot < kSlotCount; ++slot) {
     const SettingValue& v = s.*(kSettingSlots[slot].current);
-    if (!v.IsUnset() && !(v.IsText() && v.text().find_first_not_of(' ') == std::string::npos))
-      continue;
     const int box = slot + 4;
-    ShowError("Das Feld \"" + BoxLabel[box]->caption() +
-              "\" ist leer. Die Tonverlaufsliste braucht dort einen Wert.");
-    return false;
+    const std::string field = "Das Feld \"" + BoxLabel[box]->caption() + "\"";
+    // The fixed pitch and timbre (boxes 15 and 16) may stay empty: 0 is no fixed value.
+    const bool needed = slot < kScalingSlots + 3;
+    const bool empty = v.IsUnset() || (v.IsText() && v.text().find_first_not_of(' ') == std::string::npos);
+    if (empty) {
+      if (!needed) continue;
+      ShowError(field + " ist leer. Die Tonverlaufsliste braucht dort einen Wert.");
+      return false;
+    }
+    if (!std::isfinite(SettingNumber(v))) {
+      ShowError(field + " enthält eine zu große Zahl (" + v.text() + ").");
+      return false;
+    }
+    // A text that is no number (a decimal comma, letters) would count as 0 and make the sound
+    // silent or its pitches 0; a bracket term is left to the compiler.
+    const std::string& text = v.IsText() ? v.text() : Text[box]->text();
+    const size_t first = text.find_first_not_of(' ');
+    if (needed && first != std::string::npos && text[first] != '[' && !common::IsStrictNumber(text)) {
+      ShowError(field + " enthält \"" + text +
+                "\": keine Zahl (mit dem Punkt als Dezimaltrennzeichen).");
+      return false;
+    }
   }
   return true;
 }

@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "envelope/project_lines.h"
@@ -131,5 +132,10 @@ inline constexpr SettingSlot kSettingSlots[13] = {
 // Index ranges of kSettingSlots: the FOF parameters, the loudness and frequency factors of the
 // tone list, and the factor block.
 inline constexpr int kFofSlots = 0, kFactorSlots = 5, kScalingSlots = 8, kSlotCount = 13;
+
+// A setting's value by its leading number; a number too large for a double (a text "1e999" of the
+// settings file or the input dialogue) counts as an infinity of its sign instead of failing.
+double SettingNumber(const SettingValue& value);
+double SettingNumber(std::string_view text);
 
 }  // namespace envelope

@@ -96,12 +96,12 @@ void ConverterWindow::AskRunSettings() {
     }
     // The master prompts: the pitch form by the current value, the timbre form by the stored
     // text. A text that is not a number counts by its numeric prefix (none: 0, no master).
-    const bool masterPitch = std::floor(s.MasterPitch.AsLeadingNumber()) > 0;
+    const bool masterPitch = std::floor(SettingNumber(s.MasterPitch)) > 0;
     take(s.MasterPitch, s.MasterPitchStored,
          masterPitch ? "Mastertonhöhe angeben (Return = " + s.MasterPitchStored + kCrLf + "0 = keine)"
                      : std::string("Mastertonhöhe angeben, z.B. 440") + kCrLf + "(Return = " +
                            s.MasterPitchStored + ")");
-    const bool masterTimbre = std::floor(common::LeadingNumber(s.MasterTimbreStored)) > 0;
+    const bool masterTimbre = std::floor(SettingNumber(s.MasterTimbreStored)) > 0;
     take(s.MasterTimbre, s.MasterTimbreStored,
          masterTimbre ? "Masterklangfrequenz angeben (Return = " + s.MasterTimbreStored + kCrLf +
                             "0 = keine)"

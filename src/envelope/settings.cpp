@@ -1,4 +1,5 @@
 // Start-up, the settings file "Tesu.ini", the settings boxes and their display.
+#include <cmath>
 #include <vector>
 
 #include "common/errors.h"
@@ -52,11 +53,18 @@ void ConverterWindow::TextChanged(int box) {
     default: {
       // Boxes 4 to 16 hold the settings of lines 4 to 16.
       SettingValue& current = s.*(kSettingSlots[box - 4].current);
-      current = SettingValue::Number(common::LeadingNumber(text));
+      const double number = SettingNumber(text);
+      if (!std::isfinite(number)) {
+        // A number too large for the tone list: the box keeps its value as it was, unsaved.
+        ShowError("Die Zahl \"" + text + "\" im Feld \"" + BoxLabel[box]->caption() +
+                  "\" ist zu groß. Es gilt weiter der bisherige Wert.");
+        return;
+      }
+      current = SettingValue::Number(number);
       if (box == 10) ShowSampleMode();
       SaveSettings();
       if (box == 15 || box == 16)
-        Text[box]->SetBackColour(current.AsLeadingNumber() > 0 ? kMasterOn : kPaleGrey);
+        Text[box]->SetBackColour(SettingNumber(current) > 0 ? kMasterOn : kPaleGrey);
       break;
     }
   }
@@ -170,7 +178,7 @@ void ConverterWindow::ShowSineMode() {
 }
 
 void ConverterWindow::ShowSampleMode() {
-  const forms::Colour c = state.SampleLoudnessFactor.AsLeadingNumber() == 0 ? kPaleGrey : kSampleOn;
+  const forms::Colour c = SettingNumber(state.SampleLoudnessFactor) == 0 ? kPaleGrey : kSampleOn;
   for (forms::Control* control :
        std::initializer_list<forms::Control*>{Text[10], Text[11], &Command11, &Command12})
     control->SetBackColour(c);

@@ -127,6 +127,7 @@ void StartVariedBuild(ConverterWindow& w, int mode) {
   ConverterState& s = w.state;
   s.CompilerMode = mode;
   if (!s.RunStarted || !s.RangeConverted) return;
+  if (!w.ToneListSettingsComplete()) return;
   const std::string tooWide = w.ValueTooWideForToneList();
   if (!tooWide.empty()) {
     w.ShowError("Ein variierter Wert passt nicht mehr in seine Spalte der Tonverlaufsliste "

@@ -216,6 +216,70 @@ TEST_F(RunTest, AnEmptySettingStopsTheRunBeforeAnythingIsWritten) {
   }
 }
 
+// Numbers too large or not numbers at all in the settings: the window stays open, nothing of the
+// settings file is lost, and a run names the box instead of writing silence or failing.
+TEST_F(RunTest, SettingsThatAreNoUsableNumbersAreNamed) {
+  const std::string ini = ReadArbeit("Tesu.ini");
+  dialogs.messages.clear();
+  window->Text[12]->SetText("1e999");  // typed: the box keeps its value, the file stays
+  ASSERT_EQ(dialogs.messages.size(), 1u);
+  EXPECT_EQ(dialogs.messages[0].text,
+            "Die Zahl \"1e999\" im Feld \"Gesamtlautstärke\" ist zu groß. Es gilt weiter der "
+            "bisherige Wert.");
+  EXPECT_EQ(s().OverallLoudness.AsLeadingNumber(), 1);
+  EXPECT_EQ(ReadArbeit("Tesu.ini"), ini);
+
+  const struct {
+    const char* name;
+    std::function<void(RunTest&)> spoil;
+    const char* message;
+  } cases[] = {
+      {"a decimal comma typed", [](RunTest& t) { t.window->Text[12]->SetText("0,5"); },
+       "Das Feld \"Gesamtlautstärke\" enthält \"0,5\": keine Zahl (mit dem Punkt als "
+       "Dezimaltrennzeichen)."},
+      {"letters from the settings file", [](RunTest& t) {
+         t.window->state.Fua = envelope::SettingValue::Text("abc");
+       },
+       "Das Feld \"FUA\" enthält \"abc\": keine Zahl (mit dem Punkt als Dezimaltrennzeichen)."},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    SetUp();
+    fs::remove(root / "c/Arbeit/Tesu.rsz");
+    starter.starts.clear();
+    c.spoil(*this);
+    dialogs.messages.clear();
+    window->Command3.Click();
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].text, c.message);
+    EXPECT_FALSE(fs::exists(root / "c/Arbeit/Tesu.rsz"));
+    EXPECT_TRUE(starter.starts.empty());
+  }
+}
+
+// A settings file with a number too large in FUB is read whole (it used to stop there, leave the
+// boxes below empty, and the next save wrote them empty); a run names the box.
+TEST_F(RunTest, ASettingsFileWithANumberTooLargeIsReadWhole) {
+  std::string ini = ReadHostFile(kExamples / "Tesu.ini");
+  ini.replace(ini.find("\r\n2\r\n"), 5, "\r\n1e999\r\n");  // line 5, FUB
+  root.Write("c/Arbeit/Tesu.ini", ini);
+  window = std::make_unique<envelope::ConverterWindow>(
+      envelope::ConverterServices{clock, starter, windowSystem, dialogs, dialogs, dialogs, dialogs});
+  dialogs.messages.clear();
+  window->Form_Load();
+  EXPECT_EQ(window->Text[5]->text(), "1e999");
+  EXPECT_EQ(window->Text[14]->text(), "1") << "the lines behind FUB are read";
+  EXPECT_EQ(window->Text[17]->text(), "Klang");
+  EXPECT_EQ(s().SnapshotCounter.AsNumber(), 0);
+  fs::remove(root / "c/Arbeit/Tesu.rsz");
+  dialogs.messages.clear();
+  window->Command3.Click();
+  ASSERT_FALSE(dialogs.messages.empty());
+  EXPECT_EQ(dialogs.messages.back().text, "Das Feld \"FUB\" enthält eine zu große Zahl (1e999).");
+  EXPECT_FALSE(fs::exists(root / "c/Arbeit/Tesu.rsz"));
+  EXPECT_TRUE(starter.starts.empty());
+}
+
 TEST_F(RunTest, MissingCompilerProgramIsReportedWithItsPath) {
   starter.missing = {"C:\\Arbeit\\VB\\Tesu01\\TalvikTe.exe"};
   window->Command3.Click();
