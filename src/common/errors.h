@@ -47,6 +47,17 @@ class RuntimeError : public std::runtime_error {
 
 [[noreturn]] void Raise(int number);
 
+// Runs a step whose runtime error only ends that step; true when it ran to its end.
+template <class F>
+bool SkipOnRuntimeError(F&& step) {
+  try {
+    step();
+    return true;
+  } catch (const RuntimeError&) {
+    return false;
+  }
+}
+
 // Ending the program ("End"): unwinds to main(), so nothing after the call runs.
 struct ProgramEnd {
   int exitStatus = 0;

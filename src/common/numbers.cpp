@@ -123,6 +123,18 @@ double LeadingNumber(std::string_view text) {
   return ToDouble(s.text);
 }
 
+double LeadingNumberOrInfinity(std::string_view text) {
+  try {
+    return LeadingNumber(text);
+  } catch (const RuntimeError& e) {
+    if (e.number() != kOverflow) throw;
+    const size_t first = text.find_first_not_of(" \t\n");
+    const bool negative = first != std::string_view::npos && text[first] == '-';
+    return negative ? -std::numeric_limits<double>::infinity()
+                    : std::numeric_limits<double>::infinity();
+  }
+}
+
 bool IsStrictNumber(std::string_view text) {
   size_t b = text.find_first_not_of(' ');
   if (b == std::string_view::npos) return false;

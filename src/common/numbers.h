@@ -12,6 +12,8 @@ namespace common {
 // at most one period and an optional exponent are read up to the first other character.
 // "3x" reads 3, "x3" and "" read 0, ".5" reads 0.5. A result too large for a double is error 6.
 double LeadingNumber(std::string_view text);
+// The same, but a result too large for a double is an infinity of its sign instead of error 6.
+double LeadingNumberOrInfinity(std::string_view text);
 
 // Whole-text reading: apart from leading and trailing blanks the text must be a number,
 // else error 13 (an empty text included).

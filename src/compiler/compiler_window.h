@@ -82,6 +82,9 @@ class CompilerWindow {
   // ---- Window layout, panels and manual (window_layout.cpp) ----------------------------------
   // Hides the settings panel and shows the labels of the workflow buttons.
   void HideSettingsPanel();
+  // The settings boxes Text45 to Text58 and their heading shown (the labels they cover hidden),
+  // or the reverse.
+  void ShowSettingsPanel(bool shown = true);
   // The window's client coordinate system in twips: origin and width.
   struct ClientScale {
     int left = 0, top = 0, width = 0;
@@ -151,6 +154,8 @@ class CompilerWindow {
   // Writes the nine box texts, LTF, LTS, HTS and the file-name counter to Talvik.ini, beside the
   // old file and put in place when complete; an error goes to the caller, the old file stays whole.
   void SaveCompilerSettings();
+  // SaveCompilerSettings, a failure shown as a message.
+  void SaveCompilerSettingsOrReport();
   // The nine settings boxes in the order of the file's lines 1 to 9.
   static const std::vector<std::string>& SettingsBoxNames();
   // ---- end of settings panel ------------------------------------------------------------------

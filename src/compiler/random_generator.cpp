@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "common/errors.h"
@@ -57,16 +58,10 @@ double Power(double x, double y) {
   return r;
 }
 
-// From the list's step 6 on a runtime error skips the step that raised it and the run goes on;
-// true when the step ran to its end.
+// From the list's step 6 on a runtime error skips the step that raised it and the run goes on.
 template <class F>
 bool Step(F&& step) {
-  try {
-    step();
-    return true;
-  } catch (const common::RuntimeError&) {
-    return false;
-  }
+  return common::SkipOnRuntimeError(std::forward<F>(step));
 }
 
 // A repeat count as a whole number of points: rounded to the nearest (halves to the even

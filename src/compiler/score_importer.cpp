@@ -232,9 +232,7 @@ bool CompilerWindow::Command14_Click() {
     }
     s.NoteStartCount = s.NoteDurationCount = s.NotePitchCount = s.NoteLoudnessCount = 0;
 
-    for (int n = 45; n <= 58; ++n) Box("Text" + std::to_string(n)).SetVisible(true);
-    Lbl("Label18").SetVisible(true);
-    for (const char* name : {"Label1", "Label4", "Label16"}) Lbl(name).SetVisible(false);
+    ShowSettingsPanel();
 
     s.ToneListPath = s.WorkFolder + "Sample" + ".sco";
     // Only the score's own lines are scanned: an empty score leaves none.
@@ -264,12 +262,7 @@ bool CompilerWindow::Command14_Click() {
     return false;
   }
 
-  try {
-    SaveCompilerSettings();
-  } catch (const common::RuntimeError& e) {
-    ShowError("Die Einstellungen konnten nicht nach C:\\Arbeit\\Talvik.ini geschrieben werden: " +
-              e.text());
-  }
+  SaveCompilerSettingsOrReport();
   return true;
 }
 

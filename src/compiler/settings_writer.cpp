@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "common/errors.h"
 #include "common/numbers.h"
 #include "common/printed_line.h"
 #include "compiler/compiler_window.h"
@@ -123,6 +124,15 @@ void CompilerWindow::SaveCompilerSettings() {
   } catch (...) {
     files.Discard(kSettingsFile);
     throw;
+  }
+}
+
+void CompilerWindow::SaveCompilerSettingsOrReport() {
+  try {
+    SaveCompilerSettings();
+  } catch (const common::RuntimeError& e) {
+    ShowError(std::string("Die Einstellungen konnten nicht nach ") + kSettingsPath +
+              " geschrieben werden: " + e.text());
   }
 }
 

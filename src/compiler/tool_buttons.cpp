@@ -8,6 +8,7 @@
 // missing folder before such a trap, the editor, a batch, a file to copy) is reported and leaves
 // the state and the current folder as they were before the click.
 #include <string>
+#include <utility>
 
 #include "common/errors.h"
 #include "common/numbers.h"
@@ -33,10 +34,7 @@ constexpr int kPluginTemplateFile = 5;
 // Runs the steps; any runtime error ends them quietly.
 template <class F>
 void ErrorsEndTheClick(F&& steps) {
-  try {
-    steps();
-  } catch (const common::RuntimeError&) {
-  }
+  common::SkipOnRuntimeError(std::forward<F>(steps));
 }
 
 }  // namespace
@@ -248,10 +246,9 @@ void CompilerWindow::Command37_Click() {
 void CompilerWindow::Command21_Click() {
   HideRandomPanel();
   ShowListSmall();
+  // Of the settings panel only hardness, tempo, pitch and loudness.
+  ShowSettingsPanel();
   for (int n = 48; n <= 57; ++n) Box("Text" + std::to_string(n)).SetVisible(false);
-  for (const char* name : {"Text45", "Text46", "Text47", "Text58"}) Box(name).SetVisible(true);
-  Lbl("Label18").SetVisible(true);
-  for (const char* name : {"Label16", "Label1", "Label4"}) Lbl(name).SetVisible(false);
   ShowReferenceTable();
 }
 
@@ -310,12 +307,7 @@ void CompilerWindow::Command36_Click() {
   }
   // The copy is made: the listing may fail, the counter is kept all the same.
   StartOrReport("C:\\Arbeit\\directory3d.bat", platform::kNormalFocus);
-  try {
-    SaveCompilerSettings();
-  } catch (const common::RuntimeError& e) {
-    ShowError("Die Einstellungen konnten nicht nach C:\\Arbeit\\Talvik.ini geschrieben werden: " +
-              e.text());
-  }
+  SaveCompilerSettingsOrReport();
 }
 
 void CompilerWindow::Command23_Click() {

@@ -289,12 +289,14 @@ void CompilerWindow::HideRandomPanel() {
   HideSettingsPanel();
 }
 
-void CompilerWindow::HideSettingsPanel() {
-  for (int n = 45; n <= 52; ++n) Box("Text" + std::to_string(n)).SetVisible(false);
-  Box("Text58").SetVisible(false);
-  Lbl("Label18").SetVisible(false);
-  for (int n = 53; n <= 57; ++n) Box("Text" + std::to_string(n)).SetVisible(false);
-  for (const char* name : {"Label16", "Label1", "Label4"}) Lbl(name).SetVisible(true);
+void CompilerWindow::HideSettingsPanel() { ShowSettingsPanel(false); }
+
+void CompilerWindow::ShowSettingsPanel(bool shown) {
+  for (int n = 45; n <= 52; ++n) Box("Text" + std::to_string(n)).SetVisible(shown);
+  Box("Text58").SetVisible(shown);
+  Lbl("Label18").SetVisible(shown);
+  for (int n = 53; n <= 57; ++n) Box("Text" + std::to_string(n)).SetVisible(shown);
+  for (const char* name : {"Label16", "Label1", "Label4"}) Lbl(name).SetVisible(!shown);
 }
 
 void CompilerWindow::FillManualList() {

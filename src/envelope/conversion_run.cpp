@@ -70,9 +70,7 @@ void ConverterWindow::RunEnvelopeConversion() {
   }
   // 12. A value that does not fit its column (a huge level, say) would make a tone list the
   // compiler misreads: nothing is written.
-  if (const std::string tooWide = ValueTooWideForToneList(); !tooWide.empty()) {
-    ShowError("Ein Wert passt nicht in seine Spalte der Tonverlaufsliste (höchstens 11 Zeichen): " +
-              tooWide + ". Es wurde nichts geschrieben und nichts gestartet.");
+  if (!ToneListValuesFit("Ein Wert passt nicht")) {
     ClearDisplayLists(true);
     return;
   }

@@ -1,26 +1,11 @@
 #include "envelope/converter_state.h"
 
-#include <limits>
-
-#include "common/errors.h"
 #include "common/numbers.h"
 
 namespace envelope {
 
-double SettingNumber(std::string_view text) {
-  try {
-    return common::LeadingNumber(text);
-  } catch (const common::RuntimeError& e) {
-    if (e.number() != common::kOverflow) throw;
-    const size_t first = text.find_first_not_of(' ');
-    const bool negative = first != std::string_view::npos && text[first] == '-';
-    return negative ? -std::numeric_limits<double>::infinity()
-                    : std::numeric_limits<double>::infinity();
-  }
-}
-
 double SettingNumber(const SettingValue& value) {
-  return value.IsText() ? SettingNumber(value.text()) : value.AsLeadingNumber();
+  return value.IsText() ? common::LeadingNumberOrInfinity(value.text()) : value.AsLeadingNumber();
 }
 
 ConverterState::ConverterState()

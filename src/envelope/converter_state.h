@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "common/errors.h"
 #include "envelope/project_lines.h"
 #include "tonelist/tone_value.h"
 
@@ -133,9 +134,20 @@ inline constexpr SettingSlot kSettingSlots[13] = {
 // tone list, and the factor block.
 inline constexpr int kFofSlots = 0, kFactorSlots = 5, kScalingSlots = 8, kSlotCount = 13;
 
+// Element n of an array of the state; an index outside it is error 9, never a read beyond it.
+template <class T>
+const T& Element(const std::vector<T>& values, long n) {
+  if (n < 0 || static_cast<size_t>(n) >= values.size()) common::Raise(common::kSubscriptOutOfRange);
+  return values[static_cast<size_t>(n)];
+}
+
+// Line n of the project as read; empty beyond the lines of the last project read.
+inline std::string_view ProjectLine(const ConverterState& s, long n) {
+  return n >= 1 && n <= s.ProjectLineCount ? s.Zl[static_cast<size_t>(n)] : std::string_view();
+}
+
 // A setting's value by its leading number; a number too large for a double (a text "1e999" of the
 // settings file or the input dialogue) counts as an infinity of its sign instead of failing.
 double SettingNumber(const SettingValue& value);
-double SettingNumber(std::string_view text);
 
 }  // namespace envelope

@@ -105,6 +105,9 @@ class ConverterWindow {
   // The first value of the range whose text no longer fits its tone-list column (at most 11
   // characters), as "<keyword> <text>"; empty when every value fits.
   std::string ValueTooWideForToneList() const;
+  // False, with a message that begins with `opening` ("Ein Wert passt nicht"), when a value is
+  // too wide: nothing is then written or started.
+  bool ToneListValuesFit(const std::string& opening);
 
   // Variation editor (variation_editor.cpp): the sliders, the keys and their resets, Var1, Var2.
   void VScroll1_Change();

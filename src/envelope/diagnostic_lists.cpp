@@ -13,12 +13,6 @@ namespace {
 constexpr forms::Colour kWhite = 0xFFFFFF;
 constexpr int kEmptyLinesAfterList = 8;
 
-// Element n of an array; an index outside it is error 9, never a read beyond the array.
-template <class T>
-const T& Element(const std::vector<T>& values, long n) {
-  if (n < 0 || static_cast<size_t>(n) >= values.size()) common::Raise(common::kSubscriptOutOfRange);
-  return values[static_cast<size_t>(n)];
-}
 
 std::string Number(long n) { return std::to_string(n); }
 std::string Number(double v) { return common::DoubleText(v); }

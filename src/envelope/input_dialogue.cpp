@@ -101,7 +101,7 @@ void ConverterWindow::AskRunSettings() {
          masterPitch ? "Mastertonhöhe angeben (Return = " + s.MasterPitchStored + kCrLf + "0 = keine)"
                      : std::string("Mastertonhöhe angeben, z.B. 440") + kCrLf + "(Return = " +
                            s.MasterPitchStored + ")");
-    const bool masterTimbre = std::floor(SettingNumber(s.MasterTimbreStored)) > 0;
+    const bool masterTimbre = std::floor(common::LeadingNumberOrInfinity(s.MasterTimbreStored)) > 0;
     take(s.MasterTimbre, s.MasterTimbreStored,
          masterTimbre ? "Masterklangfrequenz angeben (Return = " + s.MasterTimbreStored + kCrLf +
                             "0 = keine)"

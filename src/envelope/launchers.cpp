@@ -3,6 +3,7 @@
 // "einbauen" and the two buttons that end the program.
 #include <string>
 
+#include "common/codec.h"
 #include "common/errors.h"
 #include "csound/writers.h"
 #include "envelope/converter_window.h"
@@ -28,18 +29,6 @@ constexpr const char* kEditor = "C:\\Arbeit\\Editor\\NoteTab.exe";
 constexpr const char* kSampleCopy = "c:\\Arbeit\\Samp100.wav";
 constexpr const char* kInserterFolder = "C:\\Arbeit\\VB\\Talvik4";
 constexpr const char* kHomeFolder = "C:\\Arbeit\\";
-
-// The length of a text in characters (UTF-8 inside the program).
-std::size_t CharacterCount(const std::string& s) {
-  std::size_t n = 0;
-  for (unsigned char c : s)
-    if ((c & 0xC0) != 0x80) ++n;
-  return n;
-}
-
-bool EndsWith(const std::string& s, const std::string& tail) {
-  return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
-}
 
 // "Cso1" locked, as "PLG", "L" and the lock of StartStoppFix leave it.
 void LockCso1(ConverterWindow& w) {
@@ -266,7 +255,7 @@ void ConverterWindow::Command11_Click() {
                                    "WAV-Dateien (*.wav)|*.wav|Alle Dateien (*.*)|*.*");
   // Cancelled: the sample in use stays, also in the settings file written later.
   if (chosen.empty()) return;
-  if (CharacterCount(chosen) <= 5) {
+  if (common::CharCount(chosen) <= 5) {
     s.SamplePath = chosen;
     return;
   }
@@ -324,10 +313,10 @@ void ConverterWindow::Command15_Click() {
       "Gespeicherte Csound-Datei", state.WorkFolder,
       "Csound-Dateien (*.orc;*.sco;*.wav)|*.orc;*.sco;*.wav|Alle Dateien (*.*)|*.*");
   // 5.
-  if (chosen.empty() || CharacterCount(chosen) <= 5) return;
+  if (chosen.empty() || common::CharCount(chosen) <= 5) return;
   std::string base = chosen;
   for (const char* extension : {".orc", ".sco", ".wav"})
-    if (EndsWith(chosen, extension)) base = chosen.substr(0, chosen.size() - 4);
+    if (chosen.ends_with(extension)) base = chosen.substr(0, chosen.size() - 4);
   const std::string orchestra = base + ".orc", score = base + ".sco";
   // Both files or neither: a pair of which one half is missing would mix two sets.
   for (const std::string& file : {orchestra, score}) {

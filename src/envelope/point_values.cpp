@@ -1,6 +1,7 @@
 // Point values and marker frequencies: the time and level of every point of the range from its
 // point line, and its pitch and timbre from the marker at the same time (or from the point before).
 #include <algorithm>
+#include <cmath>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -18,9 +19,6 @@ constexpr long kLastHeldLine = kTimbreLineCapacity;
 // Marker times and names are looked for within the first 100 characters of the line.
 constexpr size_t kMarkerScanLength = 100;
 
-std::string_view ProjectLine(const ConverterState& s, long n) {
-  return n >= 1 && n <= s.ProjectLineCount ? s.Zl[static_cast<size_t>(n)] : std::string_view();
-}
 
 bool IsContinuationByte(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
 
@@ -93,11 +91,8 @@ MarkerTimeField ScanMarkerTime(const std::string& line) {
 
 double ConverterWindow::ProjectNumber(std::string_view field, const std::string& lineText) {
   ConverterState& s = state;
-  try {
-    return common::LeadingNumber(field);
-  } catch (const common::RuntimeError& e) {
-    if (e.number() != common::kOverflow) throw;
-  }
+  const double number = common::LeadingNumberOrInfinity(field);
+  if (std::isfinite(number)) return number;
   if (!s.ValueTooLarge) {
     long number = 0;
     for (long n = 1; n <= s.ProjectLineCount && number == 0; ++n)

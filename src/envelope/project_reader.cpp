@@ -20,9 +20,6 @@ bool Contains(std::string_view line, std::string_view text) {
 
 // Line n of the project as read; beyond the project's lines an empty text (Zl keeps lines of
 // an earlier, longer project there, which no search may see).
-std::string_view ProjectLine(const ConverterState& s, long n) {
-  return n >= 1 && n <= s.ProjectLineCount ? s.Zl[static_cast<size_t>(n)] : std::string_view();
-}
 
 // The searches through the whole file find their line in one pass over the project's text; the
 // cursors are then left where a line-by-line search from line `from` leaves them when it finds

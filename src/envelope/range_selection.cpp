@@ -12,9 +12,6 @@ namespace {
 
 constexpr forms::Colour kAutoRangeColour = 0xB3B3FF;
 
-std::string_view ProjectLine(const ConverterState& s, long n) {
-  return n >= 1 && n <= s.ProjectLineCount ? s.Zl[static_cast<size_t>(n)] : std::string_view();
-}
 
 bool EndsWith(const std::string& line, std::string_view tail) {
   return line.size() >= tail.size() &&

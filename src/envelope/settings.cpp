@@ -53,7 +53,7 @@ void ConverterWindow::TextChanged(int box) {
     default: {
       // Boxes 4 to 16 hold the settings of lines 4 to 16.
       SettingValue& current = s.*(kSettingSlots[box - 4].current);
-      const double number = SettingNumber(text);
+      const double number = common::LeadingNumberOrInfinity(text);
       if (!std::isfinite(number)) {
         // A number too large for the tone list: the box keeps its value as it was, unsaved.
         ShowError("Die Zahl \"" + text + "\" im Feld \"" + BoxLabel[box]->caption() +

@@ -19,12 +19,6 @@ constexpr int kToneListFileNumber = 1;
 constexpr int kValueColumn = 12;  // the settings' values and the k-th point value at 12 k
 constexpr forms::Colour kWhite = 0xFFFFFF;
 
-// Element i of a point array; an index outside it is error 9, never a read beyond the array.
-double At(const std::vector<double>& values, long i) {
-  if (i < 0 || static_cast<unsigned long>(i) >= values.size())
-    common::Raise(common::kSubscriptOutOfRange);
-  return values[static_cast<size_t>(i)];
-}
 
 // The shortest plain text that reads back as the value (period, no blanks, no exponent, no
 // trailing zeros). The 15-digit text form is that text whenever it reads back; otherwise the
@@ -54,17 +48,17 @@ std::vector<ValueRow> ValueRows(const ConverterState& s) {
   const double masterPitch = s.MasterPitch.AsLeadingNumber();
   const double masterTimbre = s.MasterTimbre.AsLeadingNumber();
   std::vector<ValueRow> rows = {
-      {"ZP", [&s](long i) { return At(s.ZP, i); }, 10000},
-      {"LT", [&s, overall](long i) { return At(s.LT, i) * 30000 * overall; }, 1},
+      {"ZP", [&s](long i) { return Element(s.ZP, i); }, 10000},
+      {"LT", [&s, overall](long i) { return Element(s.LT, i) * 30000 * overall; }, 1},
       {"HT",
        [&s, masterPitch, pitchMultiplier](long i) {
-         return masterPitch > 0 ? masterPitch : At(s.HT, i) * pitchMultiplier;
+         return masterPitch > 0 ? masterPitch : Element(s.HT, i) * pitchMultiplier;
        },
        100}};
   if (s.Sine != "j")
     rows.push_back({"KL",
                     [&s, masterTimbre, timbreMultiplier](long i) {
-                      return masterTimbre > 0 ? masterTimbre : At(s.KL, i) * timbreMultiplier;
+                      return masterTimbre > 0 ? masterTimbre : Element(s.KL, i) * timbreMultiplier;
                     },
                     100});
   return rows;
@@ -153,6 +147,14 @@ std::string ConverterWindow::ValueTooWideForToneList() const {
   return "";
 }
 
+bool ConverterWindow::ToneListValuesFit(const std::string& opening) {
+  const std::string tooWide = ValueTooWideForToneList();
+  if (tooWide.empty()) return true;
+  ShowError(opening + " in seine Spalte der Tonverlaufsliste (höchstens 11 Zeichen): " + tooWide +
+            ". Es wurde nichts geschrieben und nichts gestartet.");
+  return false;
+}
+
 void ConverterWindow::ShowExtractedValues() {
   const ConverterState& s = state;
   Testlist.Clear();
@@ -174,10 +176,10 @@ void ConverterWindow::ShowExtractedValues() {
     Testliste[c]->AddItem("");
   }
   for (long i = s.RangeStartLine; i <= s.RangeEndLine; ++i) {
-    Testliste[1]->AddItem(common::DoubleText(At(s.ZP, i)));
-    Testliste[2]->AddItem(common::DoubleText(At(s.LT, i)));
-    Testliste[3]->AddItem(common::DoubleText(At(s.HT, i)));
-    Testliste[4]->AddItem(common::DoubleText(At(s.KL, i)));
+    Testliste[1]->AddItem(common::DoubleText(Element(s.ZP, i)));
+    Testliste[2]->AddItem(common::DoubleText(Element(s.LT, i)));
+    Testliste[3]->AddItem(common::DoubleText(Element(s.HT, i)));
+    Testliste[4]->AddItem(common::DoubleText(Element(s.KL, i)));
   }
 }
 

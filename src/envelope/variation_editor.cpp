@@ -128,13 +128,7 @@ void StartVariedBuild(ConverterWindow& w, int mode) {
   s.CompilerMode = mode;
   if (!s.RunStarted || !s.RangeConverted) return;
   if (!w.ToneListSettingsComplete()) return;
-  const std::string tooWide = w.ValueTooWideForToneList();
-  if (!tooWide.empty()) {
-    w.ShowError("Ein variierter Wert passt nicht mehr in seine Spalte der Tonverlaufsliste "
-                "(höchstens 11 Zeichen): " + tooWide +
-                ". Es wurde nichts geschrieben und nichts gestartet.");
-    return;
-  }
+  if (!w.ToneListValuesFit("Ein variierter Wert passt nicht mehr")) return;
   w.WriteToneList();
   platform::CloseWindowsByTitle(w.services.windows, "Dozudava.wav - Cool Edit");
   w.StartCompilerBuild();

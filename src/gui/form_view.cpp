@@ -102,28 +102,15 @@ void Apply(const forms::Button& button, QPushButton& push) {
   push.setDefault(button.isDefault());
 }
 
-// Passes the mouse moving over a label to its model.
-class MouseMoveFilter : public QObject {
- public:
-  MouseMoveFilter(FormView& view, forms::Label& model, QLabel& label)
-      : QObject(&label), view_(view), model_(model) {}
-  bool eventFilter(QObject*, QEvent* event) override {
-    if (event->type() == QEvent::MouseMove) view_.Guarded([this] { model_.MouseMove(); });
-    return false;
-  }
-
- private:
-  FormView& view_;
-  forms::Label& model_;
-};
-
 void Wire(FormView& view, forms::Label& model, QLabel& label) {
   label.setTextFormat(Qt::PlainText);
   label.setWordWrap(true);
   label.setAlignment(Qt::AlignLeft | Qt::AlignTop);
   label.setAutoFillBackground(true);
   label.setMouseTracking(true);  // moves without a pressed button reach the label too
-  label.installEventFilter(new MouseMoveFilter(view, model, label));
+  // the mouse moving over a label reaches its model
+  OnEvent(label, QEvent::MouseMove,
+          [&view, &model](QEvent&) { view.Guarded([&] { model.MouseMove(); }); });
 }
 void Apply(const forms::Label& model, QLabel& label) { label.setText(Q(model.caption())); }
 
@@ -141,18 +128,19 @@ void Apply(const forms::ListBox& list, QListWidget& widget) {
   // The view sees every change: an AddItem adds one entry behind the ones it shows, which is
   // appended alone (rebuilding the whole list at every entry made long texts slow to show).
   const int shown = widget.count();
-  if (shown < list.ListCount() &&
+  const bool appended =
+      shown < list.ListCount() &&
       (shown == 0 || (widget.item(0)->text() == Q(items[0]) &&
-                      widget.item(shown - 1)->text() == Q(items[static_cast<size_t>(shown - 1)])))) {
+                      widget.item(shown - 1)->text() == Q(items[static_cast<size_t>(shown - 1)])));
+  if (appended) {
     for (size_t i = static_cast<size_t>(shown); i < items.size(); ++i) widget.addItem(Q(items[i]));
-    if (widget.currentRow() != list.listIndex()) widget.setCurrentRow(list.listIndex());
-    return;
-  }
-  bool same = widget.count() == list.ListCount();
-  for (int i = 0; same && i < widget.count(); ++i) same = widget.item(i)->text() == Q(items[i]);
-  if (!same) {
-    widget.clear();
-    for (const std::string& item : items) widget.addItem(Q(item));
+  } else {
+    bool same = shown == list.ListCount();
+    for (int i = 0; same && i < shown; ++i) same = widget.item(i)->text() == Q(items[i]);
+    if (!same) {
+      widget.clear();
+      for (const std::string& item : items) widget.addItem(Q(item));
+    }
   }
   if (widget.currentRow() != list.listIndex()) widget.setCurrentRow(list.listIndex());
 }

@@ -84,6 +84,33 @@ void WriteOrRaise(std::FILE* out, std::string_view bytes) {
   }
 }
 
+// Where a new file is written before it replaces `target`: beside it, hidden, named per process.
+fs::path BesidePath(const fs::path& target) {
+  return target.parent_path() /
+         ("." + target.filename().string() + "." + std::to_string(::getpid()) + ".neu");
+}
+
+// Flushes and closes an output; false when either failed.
+bool FinishOutput(std::FILE*& out) {
+  bool ok = std::fflush(out) == 0;
+  ok = (std::fclose(out) == 0) && ok;
+  out = nullptr;
+  return ok;
+}
+
+void RemoveQuietly(const fs::path& path) {
+  std::error_code ec;
+  fs::remove(path, ec);
+}
+
+// Puts a completed new file in place of its target; one that cannot be is removed (false).
+bool PutInPlace(const fs::path& temp, const fs::path& target) {
+  std::error_code ec;
+  fs::rename(temp, target, ec);
+  if (ec) RemoveQuietly(temp);
+  return !ec;
+}
+
 }  // namespace
 
 LineScanner::LineScanner(std::string_view text, size_t from)
@@ -174,8 +201,7 @@ void FileTable::OpenWriting(int number, std::string_view path, const char* mode,
   fs::path target = host;
   if (replacing) {
     file->finalPath = host;
-    file->tempPath = host.parent_path() / ("." + host.filename().string() + "." +
-                                           std::to_string(::getpid()) + ".neu");
+    file->tempPath = BesidePath(host);
     target = file->tempPath;
   }
   file->out = std::fopen(target.c_str(), mode);
@@ -244,36 +270,25 @@ std::unique_ptr<FileTable::File> FileTable::Take(int number) {
 void FileTable::Close(int number) {
   std::unique_ptr<File> f = Take(number);
   if (!f || !f->out) return;
-  bool ok = std::fflush(f->out) == 0;
-  ok = (std::fclose(f->out) == 0) && ok;
-  f->out = nullptr;
-  if (!f->tempPath.empty()) {
-    std::error_code ec;
-    if (ok) fs::rename(f->tempPath, f->finalPath, ec);
-    if (!ok || ec) {
-      fs::remove(f->tempPath, ec);
-      Raise(common::kDeviceIoError);
-    }
-  } else if (!ok) {
-    Raise(common::kDeviceIoError);
+  const bool ok = FinishOutput(f->out);
+  if (f->tempPath.empty()) {
+    if (!ok) Raise(common::kDeviceIoError);
+    return;
   }
+  if (!ok) RemoveQuietly(f->tempPath);
+  if (!ok || !PutInPlace(f->tempPath, f->finalPath)) Raise(common::kDeviceIoError);
 }
 
 void FileTable::CloseHeld(int number) {
-  auto it = files_.find(number);
-  if (it == files_.end()) return;
-  if (!it->second->out || it->second->tempPath.empty()) {
+  const File* open = Find(number);
+  if (!open) return;
+  if (!open->out || open->tempPath.empty()) {
     Close(number);
     return;
   }
-  std::unique_ptr<File> f = std::move(it->second);
-  files_.erase(it);
-  bool ok = std::fflush(f->out) == 0;
-  ok = (std::fclose(f->out) == 0) && ok;
-  f->out = nullptr;
-  if (!ok) {
-    std::error_code ec;
-    fs::remove(f->tempPath, ec);
+  std::unique_ptr<File> f = Take(number);
+  if (!FinishOutput(f->out)) {
+    RemoveQuietly(f->tempPath);
     Raise(common::kDeviceIoError);
   }
   held_.emplace_back(f->tempPath.string(), f->finalPath.string());
@@ -284,34 +299,25 @@ void FileTable::PutHeldInPlace() {
   held_.clear();
   bool ok = true;
   for (const auto& [temp, target] : held) {
-    std::error_code ec;
-    if (ok) fs::rename(temp, target, ec);
-    if (!ok || ec) {
-      ok = false;
-      fs::remove(temp, ec);
-    }
+    if (ok) ok = PutInPlace(temp, target);
+    else RemoveQuietly(temp);
   }
   if (!ok) Raise(common::kDeviceIoError);
 }
 
 void FileTable::DropHeld() {
-  for (const auto& [temp, target] : held_) {
-    std::error_code ec;
-    fs::remove(temp, ec);
-  }
+  for (const auto& [temp, target] : held_) RemoveQuietly(temp);
   held_.clear();
 }
 
 void FileTable::Discard(int number) {
-  auto it = files_.find(number);
-  if (it == files_.end()) return;
-  if (it->second->out && !it->second->tempPath.empty()) {
-    std::unique_ptr<File> f = std::move(it->second);
-    files_.erase(it);
+  const File* open = Find(number);
+  if (!open) return;
+  if (open->out && !open->tempPath.empty()) {
+    std::unique_ptr<File> f = Take(number);
     std::fclose(f->out);
     f->out = nullptr;
-    std::error_code ec;
-    fs::remove(f->tempPath, ec);
+    RemoveQuietly(f->tempPath);
     return;
   }
   try {
@@ -349,15 +355,10 @@ void CopyFile(std::string_view source, std::string_view target) {
   if (!fs::is_directory(to.parent_path(), ec)) Raise(common::kPathNotFound);
   // A file copied onto itself is already where it should be.
   if (fs::equivalent(from, to, ec)) return;
-  const fs::path beside =
-      to.parent_path() / ("." + to.filename().string() + "." + std::to_string(::getpid()) + ".neu");
+  const fs::path beside = BesidePath(to);
   fs::copy_file(from, beside, fs::copy_options::overwrite_existing, ec);
-  if (!ec) fs::rename(beside, to, ec);
-  if (ec) {
-    std::error_code ignored;
-    fs::remove(beside, ignored);
-    Raise(common::kPermissionDenied);
-  }
+  if (ec) RemoveQuietly(beside);
+  if (ec || !PutInPlace(beside, to)) Raise(common::kPermissionDenied);
 }
 
 namespace {

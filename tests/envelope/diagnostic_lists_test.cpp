@@ -42,11 +42,7 @@ TEST_F(DiagnosticListsTest, TheEightListingsShowTheArraysAsRead) {
   window->ListTimeArray();
   window->ListLoudnessArray();
 
-  const fs::path golden =
-      fs::path(ORMILA_TEST_DATA) / "golden" / "envelope" / "diagnostic_lists.txt";
-  if (const char* u = std::getenv("ORMILA_UPDATE_GOLDEN"); u && std::string(u) == "1")
-    std::ofstream(golden, std::ios::binary) << Listed();
-  EXPECT_EQ(Listed(), GoldenBytes("diagnostic_lists.txt"));
+  ExpectGoldenBytes("diagnostic_lists.txt", Listed());
   EXPECT_EQ(arrays, (std::vector<std::vector<double>>{s().ZP, s().LT, s().HT, s().KL}));
 }
 
