@@ -81,6 +81,8 @@ std::string Cp1252ToUtf8(std::string_view bytes) {
   return out;
 }
 
+std::string BytesAsCp1252Text(std::string_view bytes) { return Cp1252ToUtf8(bytes); }
+
 std::string Utf8ToCp1252(std::string_view text) {
   std::string out;
   out.reserve(text.size());

@@ -13,6 +13,13 @@ std::string Cp1252ToUtf8(std::string_view bytes);
 // Characters the code page lacks become "?".
 std::string Utf8ToCp1252(std::string_view text);
 
+// The text whose Windows-1252 form is exactly these bytes: each byte becomes the character the
+// code page gives it (the five unassigned ones their C1 control), and Utf8ToCp1252 gives every
+// one back. A host path put into a written line this way reaches the file with the bytes the
+// file system holds, whatever characters it names (an umlaut, Cyrillic, "Ё" whose UTF-8 form
+// holds a byte the code page leaves unassigned).
+std::string BytesAsCp1252Text(std::string_view bytes);
+
 bool IsValidUtf8(std::string_view bytes);
 
 // The number of characters of a UTF-8 text (not its bytes).

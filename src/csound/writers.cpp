@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string_view>
 
+#include "common/codec.h"
 #include "common/numbers.h"
 #include "common/printed_line.h"
 #include "csound/fixed_texts.h"
@@ -211,7 +212,9 @@ ScoreTimes ComputeScoreTimes(const ToneListState& s, bool fof, std::string_view 
 
 std::string ScoreSamplePath(std::string_view sampleFile) {
   if (!platform::DriveMap::IsDrivePath(sampleFile)) return std::string(sampleFile);
-  return platform::Drives().ToHost(sampleFile).string();
+  // Csound opens the name with the score's bytes: the host path goes in as the file system holds
+  // it, not as Windows-1252 characters.
+  return common::BytesAsCp1252Text(platform::Drives().ToHost(sampleFile).string());
 }
 
 void WriteScoreSecondPart(const WriterContext& c, bool fof) {

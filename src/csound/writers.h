@@ -52,7 +52,9 @@ ScoreTimes ComputeScoreTimes(const tonelist::ToneListState& list, bool fof,
                              std::string_view minGlideText);
 
 // The f98 sample path as the score writes it: a Windows drive path through the drive map (Csound's
-// score parser reads backslashes as escapes), anything else as written.
+// score parser reads backslashes as escapes), its host path given so that the Windows-1252 score
+// holds the bytes the file system holds (common::BytesAsCp1252Text); anything else as written,
+// byte for byte as the tone list holds it.
 std::string ScoreSamplePath(std::string_view sampleFile);
 
 }  // namespace csound

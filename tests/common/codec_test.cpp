@@ -67,6 +67,28 @@ INSTANTIATE_TEST_SUITE_P(
                     TextCase{"\xC5\xB8", "\x9F"},                            // Y diaeresis
                     TextCase{"plain ASCII\r\n", "plain ASCII\r\n"}, TextCase{"", ""}));
 
+// A host path put into a Windows-1252 line reaches the file with its own bytes, whatever the
+// folders are called ("Ё" is D0 81 in UTF-8, and 81 has no character in the code page); the rest
+// of the line is Windows-1252 as ever.
+class HostPathInALine : public testing::TestWithParam<const char*> {};
+
+TEST_P(HostPathInALine, KeepsItsBytes) {
+  const std::string host = std::string("/home/") + GetParam() + "/drives/c/Arbeit/Samp100.wav";
+  const std::string written = Utf8ToCp1252("\"" + BytesAsCp1252Text(host) + "\" ; Lautstärke");
+  EXPECT_EQ(written, "\"" + host + "\" ; Lautst\xE4rke");
+  // Read back as Windows-1252 and written again, as a score rewritten in place: the same bytes.
+  EXPECT_EQ(Utf8ToCp1252(Cp1252ToUtf8(written)), written);
+}
+
+INSTANTIATE_TEST_SUITE_P(Folders, HostPathInALine,
+                         testing::Values("ormila", "Klänge x", "Müller Stück", "jürgen",
+                                         "Звуки Ёлка", "Straße ä Звуки Ёлка"));
+
+TEST(Codec, AnAsciiHostPathIsItsOwnText) {
+  EXPECT_EQ(BytesAsCp1252Text("/tmp/drives/c/Arbeit/Samp100.wav"),
+            "/tmp/drives/c/Arbeit/Samp100.wav");
+}
+
 TEST(Codec, CharacterMissingFromTheCodePageBecomesQuestionMark) {
   const TextCase cases[] = {
       {"\xD0\x96", "?"},                    // Cyrillic Zhe

@@ -21,10 +21,14 @@ class RewriterTest : public WriterTest {
  protected:
   void SetUp() override {
     WriterTest::SetUp();
-    fs::create_directories(dir_ / "c" / "Arbeit");
-    platform::SetDrives(platform::DriveMap(dir_));
+    UseDriveRoot(dir_);
   }
-  fs::path Score() const { return dir_ / "c" / "Arbeit" / "Dozudava.sco"; }
+  void UseDriveRoot(const fs::path& root) {
+    root_ = root;
+    fs::create_directories(root_ / "c" / "Arbeit");
+    platform::SetDrives(platform::DriveMap(root_));
+  }
+  fs::path Score() const { return root_ / "c" / "Arbeit" / "Dozudava.sco"; }
 
   csound::WriterContext ScoreContext(const ToneListState& list) { return Context(list); }
 
@@ -63,6 +67,7 @@ class RewriterTest : public WriterTest {
     return bytes.substr(0, bytes.find(untilLineWith));
   }
 
+  fs::path root_;
   const std::string dated_ = " ;24.05.2024, 14:03:07  -  zweiten Teil der Partitur neu geschrieben.\r\n";
 };
 
@@ -77,6 +82,20 @@ TEST_F(RewriterTest, FofScoreKeepsTheWholeFirstPart) {
   EXPECT_NE(rewritten.find("Samp100.wav"), std::string::npos);
   EXPECT_EQ(rewritten.find("Anderes.wav"), std::string::npos);
   ExpectGolden("rewritten_fof.sco", rewritten);
+}
+
+// Under a drive root whose name Windows-1252 cannot write, the kept sample line still names the
+// sample with the bytes the file system holds.
+TEST_F(RewriterTest, TheKeptSampleLineKeepsTheHostPathsBytes) {
+  UseDriveRoot(dir_ / "Klänge ß Звуки Ёлка");
+  const std::vector<std::string> list = {"ZP 0 1 2.5", "HT 220 330 440", "LT 0 20000 0",
+                                         "KL 600 900 1200", "SMP c:\\Arbeit\\Samp100.wav"};
+  const std::string old = WriteBuildA(list, true);
+  const std::string sampleLine =
+      " f98   0.00   0  1  \"" + (root_ / "c" / "Arbeit" / "Samp100.wav").string() + "\"";
+  ASSERT_NE(old.find(sampleLine), std::string::npos) << old;
+  ASSERT_EQ(Rewrite(kNewFofList), 0);
+  EXPECT_EQ(ReadBytes(Score()), dated_ + Head(old, " i96   0.00") + SecondPart(kNewFofList, true));
 }
 
 TEST_F(RewriterTest, SineScoreLosesItsSampleBlock) {

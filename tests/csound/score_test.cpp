@@ -213,6 +213,33 @@ TEST_F(ScoreTest, SamplePathGoesThroughTheDriveMap) {
   EXPECT_EQ(LineStarting(Sine(none), " f98"), " f98   0.00   0  1  \"\"  0  0  0 ; <----- Stereo ok.");
 }
 
+// The sample line names the sample with the bytes the file system holds, whatever the drive root
+// and the folders are called; the lines around it stay Windows-1252.
+TEST_F(ScoreTest, SampleLineHoldsTheHostPathAsTheFileSystemHoldsIt) {
+  for (const char* rootName : {"ormila", "Klänge x", "Müller Stück", "jürgen", "Звуки Ёлка"}) {
+    const fs::path root = dir_ / rootName;
+    fs::create_directories(root / "c" / "Arbeit" / "Klänge");
+    platform::SetDrives(platform::DriveMap(root));
+    ToneListState s(1000);
+    // The list spells the folders otherwise than the disk does.
+    ParseList(s, {"ZP 0 1", "KL 1 1", "SMP c:\\arbeit\\KLÄNGE\\Samp100.wav"});
+    auto c = Context(s);
+    c.OriginNote = "Lautstärke";
+    const std::string bytes = Write(csound::kScoreFile, [&] { csound::WriteFofScore(c); });
+    const std::string line = " f98   0.00   0  1  \"" + root.string() +
+                             "/c/Arbeit/Klänge/Samp100.wav\"  0  0  0 ; <----- Stereo ok.\r\n";
+    EXPECT_NE(bytes.find("\r\n;A-Scodatei2\r\n" + line + ";E-Scodatei2\r\n"), std::string::npos)
+        << rootName << "\n" << bytes;
+    EXPECT_NE(bytes.find(" ;Lautst\xE4rke\r\n"), std::string::npos) << rootName;
+  }
+  // A path that is not a drive path reaches the score byte for byte as the tone list holds it
+  // (here UTF-8, as a Linux editor writes it).
+  ToneListState linux(1000);
+  ParseList(linux, {"ZP 0 1", common::Cp1252ToUtf8("SMP /home/jürgen/Klänge/klang.wav")});
+  EXPECT_NE(Sine(linux).find(" f98   0.00   0  1  \"/home/jürgen/Klänge/klang.wav\"  0  0  0"),
+            std::string::npos);
+}
+
 TEST_F(ScoreTest, FuaFubZeroWriteTheDefaultLines) {
   ToneListState s(1000);
   ParseList(s, {"ZP 0 1", "KL 1 1", "FUA 0", "FUB 0"});

@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <thread>
 
@@ -74,6 +75,53 @@ INSTANTIATE_TEST_SUITE_P(
                          "SMP c:\\Arbeit\\Samp100.wav", "LTS 2"}),
                    3.1, true}),
     [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+
+namespace {
+
+// The sample is played whatever the drive root is called: under a root with an umlaut, "ß", a
+// blank and Cyrillic (the UTF-8 form of "Ё" holds a byte Windows-1252 has no character for) the
+// wave is the one rendered under a plain root, and both are louder than a render whose sample
+// cannot be found.
+TEST(CompilerRenderRoot, TheSampleIsPlayedUnderARootWithUmlautsAndCyrillic) {
+  struct Render {
+    std::string root, log;
+    e2e::Wave wave;
+  };
+  auto render = [](const std::string& name, bool withSample) -> std::optional<Render> {
+    e2e::Drive drive(name);
+    drive.Write("Tesu.rsz", Crlf({" FOF-Klang mit Sample", "ZP  0     1      2",
+                                  "HT  220   330    440", "LT  0     20000  0",
+                                  "KL  600   900    1200", "SMP c:\\Arbeit\\Samp100.wav",
+                                  "LTS 1"}));
+    if (withSample) {
+      const std::string sox = "sox -n -r 44100 -c 2 -b 16 '" +
+                              (drive.Arbeit() / "Samp100.wav").string() +
+                              "' synth 1 sine 440 vol 0.5 2>/dev/null";
+      if (std::system(sox.c_str()) != 0) return std::nullopt;
+    }
+    EXPECT_EQ(drive.Run(drive.Arbeit() / "VB" / "Tesu01" / "TalvikTe.exe"), 0) << drive.Read("run.log");
+    EXPECT_TRUE(drive.WaitFor("cool-started.txt", 120s)) << drive.Read("run.log");
+    return Render{drive.root().string(), drive.Read("run.log"),
+                  e2e::ReadWave(drive.Arbeit() / "Dozudava.wav")};
+  };
+  const std::string umlautRoot = "sample-root Klänge ß Звуки Ёлка";
+  const auto plain = render("sample-root-plain", true);
+  if (!plain) GTEST_SKIP() << "sox is not installed";
+  const auto umlauts = render(umlautRoot, true);
+  const auto missing = render("sample-root-missing", false);
+  ASSERT_TRUE(umlauts && missing);
+  ASSERT_NE(umlauts->root.find(umlautRoot), std::string::npos) << umlauts->root;
+
+  EXPECT_EQ(plain->log.find("Failed to open file"), std::string::npos) << plain->log;
+  EXPECT_EQ(umlauts->log.find("Failed to open file"), std::string::npos) << umlauts->log;
+  EXPECT_NE(missing->log.find("Failed to open file"), std::string::npos) << missing->log;
+  EXPECT_NEAR(umlauts->wave.seconds, plain->wave.seconds, 1e-9);
+  EXPECT_NEAR(umlauts->wave.rms, plain->wave.rms, 1e-3 * plain->wave.rms);
+  EXPECT_GT(plain->wave.rms, 2 * missing->wave.rms)
+      << "with the sample " << plain->wave.rms << ", without " << missing->wave.rms;
+}
 
 }  // namespace
 

@@ -201,6 +201,7 @@ Wave ReadWave(const fs::path& file) {
       if (w.channels == 0 || bytesPerSample == 0) throw std::runtime_error("no fmt chunk");
       size_t samples = available / bytesPerSample;
       w.seconds = double(samples / w.channels) / w.sampleRate;
+      double squares = 0;
       for (size_t i = 0; i < samples; ++i) {
         const unsigned char* s = body + i * bytesPerSample;
         double v = 0;
@@ -218,7 +219,9 @@ Wave ReadWave(const fs::path& file) {
           v = int32_t(U32(s)) / 2147483648.0;
         }
         w.peak = std::max(w.peak, std::fabs(v));
+        squares += v * v;
       }
+      if (samples > 0) w.rms = std::sqrt(squares / double(samples));
       return w;
     }
     pos += 8 + size + (size & 1);

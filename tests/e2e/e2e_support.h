@@ -48,6 +48,7 @@ struct Wave {
   int bitsPerSample = 0;
   double seconds = 0;
   double peak = 0;  // largest absolute sample, 0..1
+  double rms = 0;   // root mean square of all samples, 0..1
 };
 
 // The centre, in pixels of the window, of the converter window's control of that name, from the

@@ -122,6 +122,34 @@ INSTANTIATE_TEST_SUITE_P(LineEnds, BatchLines, testing::Values("\r\n", "\n"),
                            return std::string(info.param[0] == '\r' ? "CrLf" : "Lf");
                          });
 
+// Under a drive root whose name holds an umlaut, a blank or Cyrillic, the programs a batch starts
+// (found through PATH or named by a quoted Windows path) get the host paths as the file system
+// holds them; a Windows path of the batch with an umlaut (Windows-1252) finds its folder.
+class BatchUnderRoot : public BatchRunnerTest, public testing::WithParamInterface<const char*> {};
+
+TEST_P(BatchUnderRoot, StartsProgramsWithTheHostPaths) {
+  root_ = temp_ / GetParam() / "drives";
+  setenv("ORMILA_DRIVES", root_.c_str(), 1);
+  SetDrives(DriveMap(root_));
+  WriteHostFile(C("Werkzeuge/bin/notiere"), kNotiere, true);
+  fs::create_directories(C("Arbeit/Klänge"));
+  WriteHostFile(C("Arbeit/probe.bat"),
+                JoinLines({" set PATH=%PATH%;C:\\Werkzeuge\\bin", " set SFDIR=C:\\Arbeit\\Kl\xE4nge",
+                           " notiere C:\\Arbeit\\Kl\xE4nge\\log.txt c:\\arbeit\\KL\xC4NGE\\Samp100.wav",
+                           " \"C:\\Werkzeuge\\bin\\notiere\" \"C:\\Arbeit\\Kl\xE4nge\\log.txt\" zwei"},
+                          "\r\n"));
+  std::ostringstream messages;
+  EXPECT_EQ(RunBatch("C:\\Arbeit\\probe.bat", messages), 0);
+  EXPECT_EQ(messages.str(), "");
+  const std::string folder = C("Arbeit/Klänge").string();
+  EXPECT_EQ(ReadHostFile(C("Arbeit/Klänge/log.txt")),
+            folder + "/Samp100.wav\nSFDIR=" + folder + "\nzwei\nSFDIR=" + folder + "\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(Roots, BatchUnderRoot,
+                         testing::Values("ormila", "Klänge x", "Müller Stück", "jürgen",
+                                         "Звуки Ёлка"));
+
 TEST_F(BatchRunnerTest, MissingBatchIsReported) {
   std::ostringstream messages;
   EXPECT_EQ(RunBatch("C:\\Arbeit\\fehlt.bat", messages), 1);
