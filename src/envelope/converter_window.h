@@ -202,8 +202,6 @@ class ConverterWindow {
   // return shows itself (the run shows Text17, Command11, Command12 and the four value columns).
   std::vector<forms::Control*> WorkControls() const;
   std::vector<forms::Control*> ControlsShownOnReturn() const;
-  // Work controls are hidden: an info page (or what Command1 left of one) is shown.
-  bool InfoViewShown() const;
   std::string StartPagePath() const {
     return "C:\\Arbeit-xqt\\Eigene Dateien 2\\Texte\\Bedienungsanleitungen\\Quorel\\"
            "Tesu-Startseite.txt";
