@@ -212,6 +212,9 @@ class ConverterWindow {
 
   // Shows a message box titled "FEHLER" with an OK button.
   void ShowError(const std::string& text);
+  // How many such messages the window has shown (a step that calls another can tell whether
+  // that one has reported its failure already).
+  int ErrorsShown() const { return errorsShown_; }
   // Clears the four value columns (and, when asked, Testlist with a white background).
   void ClearDisplayLists(bool alsoTestlist);
 
@@ -297,6 +300,8 @@ class ConverterWindow {
   // The window around the display list: in the info view the list is wider (the tables' lines)
   // and the window grows to hold it; back in the working view both are as laid out.
   void FitWindowToTestlist();
+
+  int errorsShown_ = 0;
 };
 
 }  // namespace envelope

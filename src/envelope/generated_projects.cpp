@@ -165,16 +165,19 @@ void ConverterWindow::kopieren_Click() {
   }
   // 2. A run for fresh values that starts no compiler build.
   s.InfoPage = -1;
+  const int errorsBefore = ErrorsShown();
   Command3_Click();
   // 3-4.
   s.CopyProjectPath = "c:\\Arbeit\\" + Text[1]->text() + "c" + ".rpp";
   s.CopyStart = ValueAt(s.ZP, s.RangeStartLine);
   s.CopyEnd = ValueAt(s.ZP, s.RangeEndLine);
   s.CopyOffset = (s.CopyEnd - s.CopyStart) + s.CopyDistance;
-  // 5. Only the values of a run that went through are copied.
+  // 5. Only the values of a run that went through are copied. A run that has reported its own
+  // failure gets no second message; one that stopped silently (a bad point line) gets this one.
   if (!LastRunSucceeded()) {
-    ShowError("Der Lauf ist nicht fehlerfrei zu Ende gegangen: " + s.CopyProjectPath +
-              " wurde nicht geschrieben.");
+    if (ErrorsShown() == errorsBefore)
+      ShowError("Der Lauf ist nicht fehlerfrei zu Ende gegangen: " + s.CopyProjectPath +
+                " wurde nicht geschrieben.");
     return;
   }
   // The project is written first; the name box and the clipboard change only when it is there.
