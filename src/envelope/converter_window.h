@@ -145,6 +145,9 @@ class ConverterWindow {
   void kopieren_Click();  // "Copy"
   void WriteCopyProject();
   void WriteSnapshotProject();
+  // Raises, as WriteSnapshotProject would, when the snapshot project cannot be made whole (a
+  // template missing or cut, the range beyond the arrays); writes nothing.
+  void CheckSnapshotProject();
   // True when the last run ended with every failure flag clear.
   bool LastRunSucceeded() const;
 
