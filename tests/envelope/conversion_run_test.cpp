@@ -162,7 +162,7 @@ TEST_F(RunTest, AFailedStepShowsItsMessageAndWritesNothing) {
          fs::remove(t.root / "c/Arbeit/Gleiten.rpp");
          ASSERT_EQ(::mkfifo((t.root / "c/Arbeit/Gleiten.rpp").c_str(), 0600), 0);
        },
-       "C:\\Arbeit\\Gleiten.rpp existiert nicht."},
+       "C:\\Arbeit\\Gleiten.rpp ist keine Datei."},
   };
   for (const FailureCase& c : cases) {
     SetUp();
