@@ -579,11 +579,13 @@ void CompilerWindow::WriteTimeRow() {
   WriteRow(
       "ZP",
       [&](int i, bool gap) {
-        const double start = Value(Entry(s.NoteStart, i));
-        const double duration = Value(Entry(s.NoteDuration, i));
+        const NoteEntry& startEntry = Entry(s.NoteStart, i);
+        const NoteEntry& durationEntry = Entry(s.NoteDuration, i);
         const NoteEntry& nextEntry = Entry(s.NoteStart, i + 1);
+        const double start = Value(startEntry), duration = Value(durationEntry);
         const double next = Value(nextEntry);
-        const std::string S = DoubleText(start), N = Form(nextEntry);
+        // An entry never filled (times not yet imported) is written as no characters.
+        const std::string S = Form(startEntry), D = Form(durationEntry), N = Form(nextEntry);
         const std::string end = DoubleText(start + duration);
         const bool nextMissing = next == 0;  // 0 or empty
         std::vector<std::string> terms = {"[" + S + "+0.00]", "[" + S + "+" + H + "]"};
@@ -591,7 +593,7 @@ void CompilerWindow::WriteTimeRow() {
           terms.push_back(nextMissing ? "[" + end + "-" + H + "]" : "[" + N + "-" + H + "]");
           return terms;
         }
-        terms.push_back("[" + S + "+" + DoubleText(duration) + "]");
+        terms.push_back("[" + S + "+" + D + "]");
         terms.push_back("[" + S + "+" + DoubleText(Clean(duration + h)) + "]");
         if (nextMissing) {
           terms.push_back("[" + end + "-" + H + "]");

@@ -93,6 +93,13 @@ bool ConverterWindow::ToneListSettingsComplete() {
     // The fixed pitch and timbre (boxes 15 and 16) may stay empty: 0 is no fixed value.
     const bool needed = slot < kScalingSlots + 3;
     const bool empty = v.IsUnset() || (v.IsText() && v.text().find_first_not_of(' ') == std::string::npos);
+    const std::string& shown = Text[box]->text();
+    if (empty && !std::isfinite(common::LeadingNumberOrInfinity(shown))) {
+      // The box refused the number when it was given (a settings file that stops before its
+      // counter line leaves no text for the value): the box shows it, the value is unset.
+      ShowError(field + " enthält eine zu große Zahl (" + shown + ").");
+      return false;
+    }
     if (empty) {
       if (!needed) continue;
       ShowError(field + " ist leer. Die Tonverlaufsliste braucht dort einen Wert.");

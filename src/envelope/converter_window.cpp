@@ -103,6 +103,7 @@ void ConverterWindow::CreateControls() {
 }
 
 void ConverterWindow::ShowError(const std::string& text) {
+  ++errorsShown_;
   services.messages.ShowMessage(text, kErrorTitle);
 }
 

@@ -145,6 +145,9 @@ class ConverterWindow {
   void kopieren_Click();  // "Copy"
   void WriteCopyProject();
   void WriteSnapshotProject();
+  // Raises, as WriteSnapshotProject would, when the snapshot project cannot be made whole (a
+  // template missing or cut, the range beyond the arrays); writes nothing.
+  void CheckSnapshotProject();
   // True when the last run ended with every failure flag clear.
   bool LastRunSucceeded() const;
 
@@ -202,8 +205,6 @@ class ConverterWindow {
   // return shows itself (the run shows Text17, Command11, Command12 and the four value columns).
   std::vector<forms::Control*> WorkControls() const;
   std::vector<forms::Control*> ControlsShownOnReturn() const;
-  // Work controls are hidden: an info page (or what Command1 left of one) is shown.
-  bool InfoViewShown() const;
   std::string StartPagePath() const {
     return "C:\\Arbeit-xqt\\Eigene Dateien 2\\Texte\\Bedienungsanleitungen\\Quorel\\"
            "Tesu-Startseite.txt";
@@ -214,6 +215,9 @@ class ConverterWindow {
 
   // Shows a message box titled "FEHLER" with an OK button.
   void ShowError(const std::string& text);
+  // How many such messages the window has shown (a step that calls another can tell whether
+  // that one has reported its failure already).
+  int ErrorsShown() const { return errorsShown_; }
   // Clears the four value columns (and, when asked, Testlist with a white background).
   void ClearDisplayLists(bool alsoTestlist);
 
@@ -299,6 +303,8 @@ class ConverterWindow {
   // The window around the display list: in the info view the list is wider (the tables' lines)
   // and the window grows to hold it; back in the working view both are as laid out.
   void FitWindowToTestlist();
+
+  int errorsShown_ = 0;
 };
 
 }  // namespace envelope

@@ -44,79 +44,130 @@ double ValueAt(const std::vector<double>& values, long line) {
                                                                : 0.0;
 }
 
-class GeneratedProjectWriter {
- public:
-  GeneratedProjectWriter(ConverterWindow& w, std::string path) : w_(w), path_(std::move(path)) {}
+// The reason the lines are no whole REAPER project, empty when they are one. A line that begins
+// with "<" (after its indent) opens a block and a line ">" closes the last one open; the project
+// is the block of its first line, which only its last line closes. A template cut short (a disk
+// that was full when it was written) leaves blocks open.
+std::string BlockFault(const std::vector<std::string>& lines) {
+  size_t last = lines.size();  // behind the last line that is not blank
+  while (last > 0 && lines[last - 1].find_first_not_of(' ') == std::string::npos) --last;
+  int opened = 0, closed = 0;
+  bool firstOpens = false, endsEarly = false;
+  for (size_t n = 0; n < last; ++n) {
+    const std::string& line = lines[n];
+    const size_t first = line.find_first_not_of(' ');
+    if (first == std::string::npos) continue;
+    if (line[first] == '<') ++opened;
+    else if (line.compare(first, std::string::npos, ">") == 0) ++closed;
+    else continue;
+    if (n == 0) firstOpens = opened == 1;
+    if (opened <= closed && n + 1 < last) endsEarly = true;
+  }
+  if (opened != closed)
+    return std::to_string(opened) + " Blöcke geöffnet, " + std::to_string(closed) +
+           " geschlossen";
+  if (!firstOpens) return "die erste Zeile öffnet keinen Block";
+  if (endsEarly) return "der Projektblock endet vor der letzten Zeile";
+  return {};
+}
 
-  // `beforePuttingInPlace` runs when the new project is complete beside its target, before it
-  // replaces the target; when it fails, the new project is dropped.
-  void Write(const std::vector<RangePass>& passes,
-             const std::function<void()>& beforePuttingInPlace = {}) {
+// A generated project: the four templates with the range's markers, the track name and its
+// points between them, checked to be whole before anything is written.
+class GeneratedProject {
+ public:
+  GeneratedProject(ConverterWindow& w, std::vector<RangePass> passes)
+      : w_(w), passes_(std::move(passes)) {}
+
+  // The lines as they will be written; raises when a template cannot be read, when the range
+  // lies beyond the arrays, or when the lines are no whole project (error 75, naming the reason).
+  std::vector<std::string> Lines() {
     const ConverterState& s = w_.state;
     // The arrays hold project lines up to KL's bound; a range beyond them cannot be written.
     if (s.RangeStartLine <= s.RangeEndLine &&
         (s.RangeStartLine < 1 || s.RangeEndLine > kTimbreLineCapacity))
       common::Raise(common::kSubscriptOutOfRange);
     const double scale = LevelScale(s);
-    out_ = w_.files.FreeFile();
-    w_.files.OpenOutputReplacing(out_, path_);
+    std::vector<std::string> lines;
+    AddTemplate(lines, "Grundtext1");
+    int marker = 0;
+    for (const RangePass& pass : passes_) {
+      for (long i = s.RangeStartLine; i <= s.RangeEndLine; ++i) {
+        const size_t n = static_cast<size_t>(i);
+        const bool changed =
+            i == s.RangeStartLine || s.HT[n] != s.HT[n - 1] || s.KL[n] != s.KL[n - 1];
+        if (!changed) continue;
+        lines.push_back("  MARKER " + std::to_string(++marker) + " " +
+                        common::DoubleText(pass.time(RoundedTime(s, i))) + "  \"" +
+                        common::DoubleText(s.HT[n]) + "  " + common::DoubleText(s.KL[n]) +
+                        "\" 0");
+      }
+    }
+    AddTemplate(lines, "Grundtext2");
+    lines.push_back("    NAME \"R-01\"");
+    AddTemplate(lines, "Grundtext3");
+    // The lead-in point carries the level of the range's last point.
+    lines.push_back("      PT 0.5 " + common::DoubleText(ValueAt(s.LT, s.RangeEndLine) * scale) +
+                    " 0");
+    for (const RangePass& pass : passes_) {
+      for (long i = s.RangeStartLine; i <= s.RangeEndLine; ++i) {
+        const size_t n = static_cast<size_t>(i);
+        const bool selected = (pass.selectFirst && i == s.RangeStartLine) ||
+                              (pass.selectLast && i == s.RangeEndLine);
+        lines.push_back("      PT " + common::DoubleText(pass.time(RoundedTime(s, i))) + " " +
+                        common::DoubleText(s.LT[n] * scale) + (selected ? " 0 0 1" : " 0"));
+      }
+    }
+    AddTemplate(lines, "Grundtext4");
+    const std::string fault = BlockFault(lines);
+    if (!fault.empty())
+      throw common::RuntimeError(
+          common::kPathFileAccessError,
+          "die Vorlagen Grundtext1 bis Grundtext4 in " + s.WorkFolder +
+              " ergeben kein ganzes REAPER-Projekt: " + fault +
+              "; beim nächsten Start schreibt Ormila sie neu");
+    return lines;
+  }
+
+  // `beforePuttingInPlace` runs when the new project is complete beside its target, before it
+  // replaces the target; when it fails, the new project is dropped. Nothing is written when the
+  // lines cannot be made.
+  void Write(const std::string& path, const std::function<void()>& beforePuttingInPlace = {}) {
+    const std::vector<std::string> lines = Lines();
+    const int out = w_.files.FreeFile();
+    w_.files.OpenOutputReplacing(out, path);
     try {
-      CopyTemplate("Grundtext1");
-      int marker = 0;
-      for (const RangePass& pass : passes) {
-        for (long i = s.RangeStartLine; i <= s.RangeEndLine; ++i) {
-          const size_t n = static_cast<size_t>(i);
-          const bool changed = i == s.RangeStartLine || s.HT[n] != s.HT[n - 1] ||
-                               s.KL[n] != s.KL[n - 1];
-          if (!changed) continue;
-          w_.files.Print(out_, "  MARKER " + std::to_string(++marker) + " " +
-                                   common::DoubleText(pass.time(RoundedTime(s, i))) + "  \"" +
-                                   common::DoubleText(s.HT[n]) + "  " +
-                                   common::DoubleText(s.KL[n]) + "\" 0");
-        }
-      }
-      CopyTemplate("Grundtext2");
-      w_.files.Print(out_, "    NAME \"R-01\"");
-      CopyTemplate("Grundtext3");
-      // The lead-in point carries the level of the range's last point.
-      w_.files.Print(out_, "      PT 0.5 " +
-                               common::DoubleText(ValueAt(s.LT, s.RangeEndLine) * scale) +
-                               " 0");
-      for (const RangePass& pass : passes) {
-        for (long i = s.RangeStartLine; i <= s.RangeEndLine; ++i) {
-          const size_t n = static_cast<size_t>(i);
-          const bool selected = (pass.selectFirst && i == s.RangeStartLine) ||
-                                (pass.selectLast && i == s.RangeEndLine);
-          w_.files.Print(out_, "      PT " + common::DoubleText(pass.time(RoundedTime(s, i))) +
-                                   " " + common::DoubleText(s.LT[n] * scale) +
-                                   (selected ? " 0 0 1" : " 0"));
-        }
-      }
-      CopyTemplate("Grundtext4");
+      for (const std::string& line : lines) w_.files.Print(out, line);
       if (beforePuttingInPlace) beforePuttingInPlace();
-      w_.files.Close(out_);
     } catch (const common::RuntimeError&) {
       // The project is written whole or not at all: an older file of the name stays as it was.
-      w_.files.Close(in_);
-      w_.files.Discard(out_);
+      w_.files.Discard(out);
       throw;
     }
+    w_.files.Close(out);
   }
 
  private:
-  // Every line of the template, each with its line end (also a last one stored without).
-  void CopyTemplate(const char* name) {
-    in_ = w_.files.FreeFile();
-    w_.files.OpenInput(in_, w_.state.WorkFolder + name);
-    while (!w_.files.Eof(in_)) w_.files.Print(out_, w_.files.LineInput(in_));
-    w_.files.Close(in_);
-    in_ = 0;
+  // Every line of the template (also a last one stored without a line end).
+  void AddTemplate(std::vector<std::string>& lines, const char* name) {
+    const int in = w_.files.FreeFile();
+    w_.files.OpenInput(in, w_.state.WorkFolder + name);
+    try {
+      while (!w_.files.Eof(in)) lines.push_back(w_.files.LineInput(in));
+    } catch (const common::RuntimeError&) {
+      w_.files.Close(in);
+      throw;
+    }
+    w_.files.Close(in);
   }
 
   ConverterWindow& w_;
-  std::string path_;
-  int out_ = 0, in_ = 0;
+  std::vector<RangePass> passes_;
 };
+
+GeneratedProject SnapshotProject(ConverterWindow& w) {
+  // The range once, at its own times one second later; its first and last point selected.
+  return GeneratedProject(w, {{[](double t) { return t + 1.0; }, true, true}});
+}
 
 }  // namespace
 
@@ -131,9 +182,11 @@ bool ConverterWindow::LastRunSucceeded() const {
 }
 
 void ConverterWindow::WriteSnapshotProject() {
-  // The range once, at its own times one second later; its first and last point selected.
-  GeneratedProjectWriter(*this, state.SnapshotProjectPath)
-      .Write({{[](double t) { return t + 1.0; }, true, true}});
+  SnapshotProject(*this).Write(state.SnapshotProjectPath);
+}
+
+void ConverterWindow::CheckSnapshotProject() {
+  SnapshotProject(*this).Lines();
 }
 
 void ConverterWindow::WriteCopyProject() {
@@ -141,13 +194,13 @@ void ConverterWindow::WriteCopyProject() {
   // the last point of the second are selected. A copy of the same name that exists already may
   // have been edited: once the new one is complete, the old one is kept as "...c.rpp-bak".
   const ConverterState& s = state;
-  GeneratedProjectWriter(*this, s.CopyProjectPath)
-      .Write({{[&s](double t) { return t - s.CopyStart + 2; }, true, false},
-              {[&s](double t) { return t - s.CopyStart + 2 + s.CopyOffset; }, false, true}},
-             [&s] {
-               if (platform::FileExists(s.CopyProjectPath))
-                 platform::CopyFile(s.CopyProjectPath, s.CopyProjectPath + "-bak");
-             });
+  GeneratedProject(*this,
+                   {{[&s](double t) { return t - s.CopyStart + 2; }, true, false},
+                    {[&s](double t) { return t - s.CopyStart + 2 + s.CopyOffset; }, false, true}})
+      .Write(s.CopyProjectPath, [&s] {
+        if (platform::FileExists(s.CopyProjectPath))
+          platform::CopyFile(s.CopyProjectPath, s.CopyProjectPath + "-bak");
+      });
 }
 
 void ConverterWindow::kopieren_Click() {
@@ -165,16 +218,19 @@ void ConverterWindow::kopieren_Click() {
   }
   // 2. A run for fresh values that starts no compiler build.
   s.InfoPage = -1;
+  const int errorsBefore = ErrorsShown();
   Command3_Click();
   // 3-4.
   s.CopyProjectPath = "c:\\Arbeit\\" + Text[1]->text() + "c" + ".rpp";
   s.CopyStart = ValueAt(s.ZP, s.RangeStartLine);
   s.CopyEnd = ValueAt(s.ZP, s.RangeEndLine);
   s.CopyOffset = (s.CopyEnd - s.CopyStart) + s.CopyDistance;
-  // 5. Only the values of a run that went through are copied.
+  // 5. Only the values of a run that went through are copied. A run that has reported its own
+  // failure gets no second message; one that stopped silently (a bad point line) gets this one.
   if (!LastRunSucceeded()) {
-    ShowError("Der Lauf ist nicht fehlerfrei zu Ende gegangen: " + s.CopyProjectPath +
-              " wurde nicht geschrieben.");
+    if (ErrorsShown() == errorsBefore)
+      ShowError("Der Lauf ist nicht fehlerfrei zu Ende gegangen: " + s.CopyProjectPath +
+                " wurde nicht geschrieben.");
     return;
   }
   // The project is written first; the name box and the clipboard change only when it is there.

@@ -105,12 +105,6 @@ std::vector<forms::Control*> ConverterWindow::ControlsShownOnReturn() const {
   return controls;
 }
 
-bool ConverterWindow::InfoViewShown() const {
-  for (const forms::Control* c : WorkControls())
-    if (!c->visible()) return true;
-  return false;
-}
-
 void ConverterWindow::Command2_Click() {
   ConverterState& s = state;
   if (s.VariationActive) return;
@@ -195,24 +189,16 @@ void ConverterWindow::Zumkinfo_Click() {
 }
 
 void ConverterWindow::Testlist_Click() {
-  ConverterState& s = state;
-  // In the working view the list is only read: a click there changes nothing.
-  if (!InfoViewShown()) return;
+  // From an info page and from the working view alike: the work comes back by way of a run that
+  // re-reads the project and writes the tone list without starting a build (InfoPage is not 0);
+  // the run drops the variations in memory.
   SetVisible(ControlsShownOnReturn(), true);
   Testlist.SetHeight(kWorkingHeight);
   Testlist.SetFontSize(12);
   Testlist.SetFontBold(true);
   Testlist.Clear();
   Testlist.SetBackColour(kWhite);
-  if (s.VariationActive) {
-    // A run would read the project again and drop the variation: the view comes back with the
-    // values in memory instead.
-    SetVisible(WorkControls(), true);
-    s.InfoPage = 0;
-    if (s.RangeConverted) ShowExtractedValues();
-    return;
-  }
-  s.InfoPage = 1;
+  state.InfoPage = 1;
   Command3_Click();
 }
 

@@ -1,11 +1,14 @@
 // The REAPER project reader: the project's lines, the named track, its volume envelope, the
 // envelope's first and last point line, and the marker lines. Every item is the first line,
 // searching forward, that contains a fixed text; REAPER's block nesting is not parsed.
+#include <filesystem>
 #include <string>
 #include <string_view>
+#include <system_error>
 
 #include "common/errors.h"
 #include "envelope/converter_window.h"
+#include "platform/drive_map.h"
 #include "platform/file_table.h"
 
 namespace envelope {
@@ -13,6 +16,13 @@ namespace {
 
 // The project file's number while it is open; no other file of the converter uses it.
 constexpr int kProjectFile = 6;
+
+// Something of the name exists that is no file (a folder, a pipe, a device).
+bool ExistsButIsNoFile(std::string_view path) {
+  const std::filesystem::path host = platform::Drives().ToHost(path);
+  std::error_code ec;
+  return std::filesystem::exists(host, ec) && !std::filesystem::is_regular_file(host, ec);
+}
 
 bool Contains(std::string_view line, std::string_view text) {
   return line.find(text) != std::string_view::npos;
@@ -77,7 +87,8 @@ void ConverterWindow::LoadProjectLines() {
     if (more) common::Raise(common::kSubscriptOutOfRange);
     files.Close(kProjectFile);
   } catch (const common::RuntimeError&) {
-    ShowError(s.ProjectPath + " existiert nicht.");
+    ShowError(s.ProjectPath +
+              (ExistsButIsNoFile(s.ProjectPath) ? " ist keine Datei." : " existiert nicht."));
     s.ProjectMissing = true;
     Testlist.Clear();  // cleared only: its colour stays
     ClearDisplayLists(false);

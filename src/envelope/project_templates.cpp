@@ -3,6 +3,7 @@
 #include <string>
 #include <string_view>
 
+#include "common/errors.h"
 #include "envelope/converter_window.h"
 #include "platform/file_table.h"
 
@@ -195,18 +196,25 @@ constexpr ProjectTemplate kProjectTemplates[] = {
 }  // namespace
 
 void ConverterWindow::WriteProjectTemplates() {
+  // Each template is written beside its file and put in place only when complete: a write that
+  // fails (a full disk) leaves the template as it was, never cut.
   for (const ProjectTemplate& t : kProjectTemplates) {
     const int f = files.FreeFile();
-    files.OpenOutput(f, state.WorkFolder + t.name);
-    std::string_view rest = t.text;
-    for (;;) {
-      const size_t end = rest.find('\n');
-      if (end == std::string_view::npos) break;
-      files.Print(f, rest.substr(0, end));
-      rest.remove_prefix(end + 1);
+    files.OpenOutputReplacing(f, state.WorkFolder + t.name);
+    try {
+      std::string_view rest = t.text;
+      for (;;) {
+        const size_t end = rest.find('\n');
+        if (end == std::string_view::npos) break;
+        files.Print(f, rest.substr(0, end));
+        rest.remove_prefix(end + 1);
+      }
+      if (t.finalLineEnd) files.Print(f, rest);
+      else files.PrintText(f, rest);
+    } catch (const common::RuntimeError&) {
+      files.Discard(f);
+      throw;
     }
-    if (t.finalLineEnd) files.Print(f, rest);
-    else files.PrintText(f, rest);
     files.Close(f);
   }
 }

@@ -190,6 +190,15 @@ void ConverterWindow::Command4_Click() {
     return;
   }
   if (!RenderedWaveReady(*this)) return;
+  // The set ends with its REAPER project: one that cannot be made whole stops the snapshot
+  // before anything is copied or counted.
+  try {
+    CheckSnapshotProject();
+  } catch (const common::RuntimeError& e) {
+    ShowError("Das Snapshot-Projekt kann nicht geschrieben werden (" + e.text() +
+              "). Nichts gespeichert.");
+    return;
+  }
   // 1.
   const double n = NextSetNumber(s.SnapshotCounter);
   s.SnapshotCounter = SettingValue::Number(n);

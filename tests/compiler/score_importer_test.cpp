@@ -284,6 +284,20 @@ TEST_F(ScoreImporterTest, WithCheck1UncheckedASecondImportKeepsTheTimes) {
   EXPECT_EQ(Columns("HT", 1), std::vector<std::string>{"[220*1.00]"});
 }
 
+// Times never imported in this run are empty entries: the time row writes them as no characters
+// ([+0.00], not [0+0.00]) and computes with them as 0, so every note counts as legato.
+TEST_F(ScoreImporterTest, WithCheck1UncheckedBeforeTheFirstImportTheTimesAreEmpty) {
+  window->Chk("Check1").SetValue(0);
+  WriteScore({"i01 0 2 880 10000", "i01 3 1 660 10000"});
+  ASSERT_TRUE(window->Command14_Click());
+  EXPECT_TRUE(Messages().empty());
+  EXPECT_EQ(Shown(s().NoteStart[1]), "<empty>");
+  EXPECT_EQ(Row("ZP"), "ZP             [+0.00]         [+0.05]         [0-0.05]        [+0.00]  "
+                       "       [+0.05]         [0-0.05]        [0+0.00]");
+  EXPECT_EQ(Columns("HT", 4),
+            (std::vector<std::string>{"[440*1.00]", ".", ".", "[330*1.00]"}));
+}
+
 // ---- Scores the importer cannot take -------------------------------------------------------
 
 TEST_F(ScoreImporterTest, AScoreItCannotTakeIsReportedAndChangesNothing) {

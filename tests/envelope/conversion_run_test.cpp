@@ -162,7 +162,7 @@ TEST_F(RunTest, AFailedStepShowsItsMessageAndWritesNothing) {
          fs::remove(t.root / "c/Arbeit/Gleiten.rpp");
          ASSERT_EQ(::mkfifo((t.root / "c/Arbeit/Gleiten.rpp").c_str(), 0600), 0);
        },
-       "C:\\Arbeit\\Gleiten.rpp existiert nicht."},
+       "C:\\Arbeit\\Gleiten.rpp ist keine Datei."},
   };
   for (const FailureCase& c : cases) {
     SetUp();
@@ -278,6 +278,31 @@ TEST_F(RunTest, ASettingsFileWithANumberTooLargeIsReadWhole) {
   EXPECT_EQ(dialogs.messages.back().text, "Das Feld \"FUB\" enthält eine zu große Zahl (1e999).");
   EXPECT_FALSE(fs::exists(root / "c/Arbeit/Tesu.rsz"));
   EXPECT_TRUE(starter.starts.empty());
+}
+
+// A number too large in DEL is named by the run, whether the settings file has its counter line
+// (the value is then the file's text) or ends before it (start-up keeps no text, and the box that
+// refused the number still shows it).
+TEST_F(RunTest, ANumberTooLargeInTheSettingsFileIsNamedWithOrWithoutTheCounterLine) {
+  for (const bool counterLine : {true, false}) {
+    SCOPED_TRACE(counterLine ? "18 lines" : "17 lines");
+    std::string ini = ReadHostFile(kExamples / "Tesu.ini");
+    ini.replace(ini.find("\r\n0.001\r\n"), 9, "\r\n1e309\r\n");  // line 7, DEL
+    if (!counterLine) ini.erase(ini.rfind("0\r\n"));
+    root.Write("c/Arbeit/Tesu.ini", ini);
+    window = std::make_unique<envelope::ConverterWindow>(envelope::ConverterServices{
+        clock, starter, windowSystem, dialogs, dialogs, dialogs, dialogs});
+    window->Form_Load();
+    EXPECT_EQ(window->Text[7]->text(), "1e309");
+    fs::remove(root / "c/Arbeit/Tesu.rsz");
+    dialogs.messages.clear();
+    window->Command3.Click();
+    EXPECT_EQ(Messages(),
+              std::vector<std::string>{"Das Feld \"DEL\" enthält eine zu große Zahl (1e309)."});
+    EXPECT_FALSE(fs::exists(root / "c/Arbeit/Tesu.rsz"));
+    EXPECT_TRUE(starter.starts.empty());
+    dialogs.messages.clear();
+  }
 }
 
 TEST_F(RunTest, MissingCompilerProgramIsReportedWithItsPath) {

@@ -2,6 +2,8 @@
 // "i" button, the inserter's manual of "info", and the click on the list that returns to the work.
 #include <algorithm>
 #include <filesystem>
+#include <functional>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
@@ -260,40 +262,91 @@ TEST_F(InfoPagesTest, TheStartPageAsTheFileHoldsIt) {
 
 // ------------------------------------------------------------------ the click on the list
 
-TEST_F(InfoPagesTest, AClickOnTheListFromTheManualReturnsWithDarkGreenText) {
-  window->Command2.Click();
-  ASSERT_EQ(window->state.InfoPage, 1);
-  list().SetListIndex(3);
-  list().Click();
-  EXPECT_EQ(window->state.InfoPage, 0);
-  EXPECT_TRUE(Hidden().empty());
-  EXPECT_EQ(list().height(), 1365);
-  EXPECT_EQ(list().fontSize(), 12);
-  EXPECT_EQ(list().backColour(), kWhite);
-  EXPECT_EQ(list().foreColour(), kDarkGreen) << "only the fifth click of i sets black";
-  EXPECT_TRUE(ToneListWritten());
-  EXPECT_TRUE(starter.starts.empty());
-  EXPECT_EQ(list().items()[1], "Analyse der aus C:\\Arbeit\\Gleiten.rpp herausgefilterten Werte.");
-  window->Command2.Click();
-  EXPECT_EQ(window->state.InfoPage, 1) << "the next click starts with the manual";
-}
+// The click on the list, from every view: the work comes back by way of a run that re-reads the
+// project and writes the tone list without a build, drops the variations in memory (the pitch of
+// point 3 is 220 again, not 221.53), and leaves the text colour as the last page left it. A run
+// that fails reports itself once and the work comes back all the same.
+TEST_F(InfoPagesTest, AClickOnTheListRunsFromEveryView) {
+  root.Write(kInserterManual, "ZUMK\r\n");
+  const struct {
+    const char* view;
+    std::function<void(InfoPagesTest&)> enter;
+    bool projectMissing;
+  } cases[] = {
+      {"working view at start", [](InfoPagesTest&) {}, false},
+      {"working view after Cso1", [](InfoPagesTest& t) { t.window->Command3.Click(); }, false},
+      {"working view with a variation",
+       [](InfoPagesTest& t) {
+         t.window->Command3.Click();
+         t.window->H_Enter.Click();
+       },
+       false},
+      {"manual", [](InfoPagesTest& t) { t.window->Command2.Click(); }, false},
+      {"reference tables",
+       [](InfoPagesTest& t) {
+         for (int click = 1; click <= 4; ++click) t.window->Command2.Click();
+       },
+       false},
+      {"inserter's manual during a variation",
+       [](InfoPagesTest& t) {
+         t.window->Command3.Click();
+         t.window->H_Enter.Click();
+         t.window->Zumkinfo.Click();
+       },
+       false},
+      {"working view with a variation, project gone",
+       [](InfoPagesTest& t) {
+         t.window->Command3.Click();
+         t.window->H_Enter.Click();
+       },
+       true},
+      {"manual, project gone", [](InfoPagesTest& t) { t.window->Command2.Click(); }, true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.view);
+    window.reset();
+    window = std::make_unique<envelope::ConverterWindow>(envelope::ConverterServices{
+        clock, starter, windowSystem, dialogs, dialogs, dialogs, dialogs});
+    root.Write("c/Arbeit/Gleiten.rpp", platform_test::ReadHostFile(
+                                           fs::path(ORMILA_SOURCE_DIR) / "examples" / "Gleiten.rpp"));
+    window->Form_Load();
+    c.enter(*this);
+    ASSERT_TRUE(dialogs.messages.empty());
+    fs::remove(root / "c/Arbeit/Tesu.rsz");
+    if (c.projectMissing) fs::remove(root / "c/Arbeit/Gleiten.rpp");
+    const size_t starts = starter.starts.size();
+    const forms::Colour fore = list().foreColour();
 
-// In the working view the list is read only: a click neither runs nor drops a variation.
-TEST_F(InfoPagesTest, AClickOnTheListInTheWorkingViewChangesNothing) {
-  window->Command3.Click();
-  window->H_Enter.Click();
-  ASSERT_TRUE(window->state.VariationActive);
-  fs::remove(root / "c/Arbeit/Tesu.rsz");
-  const std::vector<std::string> shown = list().items();
-  const std::vector<std::string> pitches = window->Testliste[3]->items();
-  const size_t starts = starter.starts.size();
-  list().SetListIndex(2);
-  list().Click();
-  EXPECT_FALSE(ToneListWritten());
-  EXPECT_EQ(starter.starts.size(), starts);
-  EXPECT_TRUE(window->state.VariationActive);
-  EXPECT_EQ(list().items(), shown);
-  EXPECT_EQ(window->Testliste[3]->items(), pitches);
+    list().SetListIndex(0);
+    list().Click();
+
+    EXPECT_EQ(window->state.InfoPage, 0);
+    EXPECT_TRUE(Hidden().empty());
+    EXPECT_EQ(list().height(), 1365);
+    EXPECT_EQ(list().fontSize(), 12);
+    EXPECT_TRUE(list().fontBold());
+    EXPECT_EQ(list().backColour(), kWhite);
+    EXPECT_EQ(list().foreColour(), fore);
+    EXPECT_FALSE(window->state.VariationActive);
+    EXPECT_TRUE(window->state.RunStarted);
+    EXPECT_EQ(starter.starts.size(), starts) << "a compiler build was started";
+    if (c.projectMissing) {
+      EXPECT_EQ(Messages(), std::vector<std::string>{"C:\\Arbeit\\Gleiten.rpp existiert nicht."});
+      EXPECT_FALSE(ToneListWritten());
+      EXPECT_TRUE(window->Testliste[3]->items().empty());
+    } else {
+      EXPECT_TRUE(Messages().empty());
+      EXPECT_TRUE(ToneListWritten());
+      EXPECT_NE(ReadArbeit("Tesu.rsz").find("Reaperdatei: Gleiten.rpp"), std::string::npos);
+      ASSERT_GE(list().ListCount(), 2);
+      EXPECT_EQ(list().items()[1],
+                "Analyse der aus C:\\Arbeit\\Gleiten.rpp herausgefilterten Werte.");
+      EXPECT_EQ(window->Testliste[3]->items().at(3), "220");
+    }
+    window->Command2.Click();
+    EXPECT_EQ(window->state.InfoPage, 1) << "the next click of i starts with the manual";
+    dialogs.messages.clear();
+  }
 }
 
 // ------------------------------------------------------------------ the inserter's manual
@@ -315,21 +368,7 @@ TEST_F(InfoPagesTest, InfoShowsTheInserterManualAlsoDuringAVariation) {
   EXPECT_EQ(window->state.InfoPage, 0);
   EXPECT_EQ(Hidden().size(), 45u);
   EXPECT_FALSE(window->files.IsOpen(8));
-
-  // The click on the list brings the work back with the varied values, without a run.
-  fs::remove(root / "c/Arbeit/Tesu.rsz");
-  const size_t starts = starter.starts.size();
-  list().Click();
-  EXPECT_TRUE(Hidden().empty());
-  EXPECT_TRUE(window->state.VariationActive);
-  EXPECT_EQ(window->Testliste[3]->items(), pitches);
-  EXPECT_EQ(window->Testliste[3]->items().at(3), "221.53");  // 220 * 2^(1/100)
-  EXPECT_EQ(list().items()[1], "Analyse der aus C:\\Arbeit\\Gleiten.rpp herausgefilterten Werte.");
-  EXPECT_EQ(list().height(), 1365);
-  EXPECT_EQ(list().fontSize(), 12);
-  EXPECT_EQ(window->state.InfoPage, 0);
-  EXPECT_FALSE(ToneListWritten());
-  EXPECT_EQ(starter.starts.size(), starts);
+  EXPECT_EQ(window->Testliste[3]->items(), pitches) << "the varied values stay in memory";
 }
 
 TEST_F(InfoPagesTest, AMissingInserterManualChangesNothing) {

@@ -2,6 +2,10 @@
 // and the marker lines; small projects as REAPER writes them and real projects of the corpus.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <functional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -78,6 +82,38 @@ TEST_F(ProjectTest, MissingProjectShowsItsPathAndClearsTheLists) {
   Load(p, "Fehlt");
   EXPECT_EQ(s().ProjectLineCount, 1);
   EXPECT_EQ(Messages().size(), 1u);
+}
+
+// A project path that names something other than a file says so; one that names nothing says
+// that it does not exist. Neither is waited on (a pipe would block a reader).
+TEST_F(ProjectTest, AProjectPathThatIsNoFileSaysSo) {
+  namespace fs = std::filesystem;
+  const struct {
+    const char* kind;
+    std::function<void(const fs::path&)> make;
+    const char* ending;
+  } cases[] = {
+      {"missing", [](const fs::path&) {}, " existiert nicht."},
+      {"folder", [](const fs::path& p) { fs::create_directory(p); }, " ist keine Datei."},
+      {"FIFO", [](const fs::path& p) { ASSERT_EQ(mkfifo(p.c_str(), 0600), 0); },
+       " ist keine Datei."},
+      {"device", [](const fs::path& p) { fs::create_symlink("/dev/null", p); },
+       " ist keine Datei."},
+      {"link to nothing", [](const fs::path& p) { fs::create_symlink("fehlt.rpp", p); },
+       " existiert nicht."},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.kind);
+    const std::string name = std::string("Art-") + c.kind;
+    c.make(root / "c/Arbeit" / (name + ".rpp"));
+    dialogs.messages.clear();
+    s().ProjectMissing = false;
+    s().ProjectPath = "C:\\Arbeit\\" + name + ".rpp";
+    window->LoadProjectLines();
+    EXPECT_EQ(Messages(), std::vector<std::string>{s().ProjectPath + c.ending});
+    EXPECT_TRUE(s().ProjectMissing);
+    EXPECT_EQ(window->files.FreeFile(), 1);
+  }
 }
 
 TEST_F(ProjectTest, AMillionLinesAreReadOneMoreIsAFailure) {

@@ -1,6 +1,12 @@
 // The four project templates "Grundtext1" to "Grundtext4" written at every start.
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
 #include <string>
 
 #include "common/errors.h"
@@ -74,6 +80,43 @@ TEST_F(ProjectTemplatesTest, TemplatesUseTheNextFreeFileNumbers) {
   EXPECT_FALSE(window->files.IsOpen(4));
   EXPECT_EQ(window->files.LineInput(2), "a");
   for (const char* name : kNames) EXPECT_EQ(ReadArbeit(name), GoldenBytes(name)) << name;
+}
+
+// A write that a full disk cuts short (here a file-size limit of 1000 bytes, in a child process
+// of its own) fails with a runtime error, and no template is left cut: each one stands whole as
+// it stood before, or not at all, and nothing is left beside them.
+TEST_F(ProjectTemplatesTest, AWriteCutShortLeavesNoTemplateCut) {
+  for (const bool before : {true, false}) {
+    SCOPED_TRACE(before ? "whole templates from an earlier start" : "no templates yet");
+    for (const char* name : kNames) std::filesystem::remove(root / "c/Arbeit" / name);
+    if (before) window->WriteProjectTemplates();
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      signal(SIGXFSZ, SIG_IGN);  // the write fails with EFBIG instead of ending the process
+      const rlimit limit{1000, 1000};
+      setrlimit(RLIMIT_FSIZE, &limit);
+      int error = 0;
+      try {
+        window->WriteProjectTemplates();
+      } catch (const common::RuntimeError& e) {
+        error = e.number();
+      }
+      _exit(error);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_TRUE(WEXITSTATUS(status) == common::kDeviceIoError ||
+                WEXITSTATUS(status) == common::kDiskFull)
+        << "exit " << WEXITSTATUS(status);
+    for (const char* name : kNames) {
+      if (before) EXPECT_EQ(ReadArbeit(name), GoldenBytes(name)) << name;
+      else EXPECT_FALSE(std::filesystem::exists(root / "c/Arbeit" / name)) << name;
+    }
+    for (const auto& e : std::filesystem::directory_iterator(root / "c/Arbeit"))
+      EXPECT_FALSE(e.path().filename().string().ends_with(".neu")) << e.path();
+  }
 }
 
 // No trap of its own: a work folder that does not exist raises to the caller.

@@ -260,6 +260,64 @@ TEST_F(SnapshotTest, AKeepThatCannotBeMadeWritesNothing) {
   }
 }
 
+// A template cut short (a disk that was full at the last start) gives no whole project: "Copy"
+// and "Snapshot" show one message each and write nothing: no project, no "-bak" of the older
+// copy, no file of the set, no mix line, the counter and the settings as they were.
+TEST_F(SnapshotTest, ACutTemplateStopsCopyAndSnapshot) {
+  const std::string g1 = GoldenBytes("Grundtext1"), g3 = GoldenBytes("Grundtext3"),
+                    g4 = GoldenBytes("Grundtext4");
+  const struct {
+    const char* name;
+    std::string cut;
+    const char* fault;
+  } cases[] = {
+      // As a full disk left it in the field: the track's volume envelope lost its opening line.
+      {"Grundtext3", g3.substr(0, g3.find("    FREEMODE") + 5),
+       "14 Blöcke geöffnet, 15 geschlossen"},
+      {"Grundtext1", g1.substr(0, g1.find("  <MASTERPANENV2") + 30),
+       "15 Blöcke geöffnet, 14 geschlossen"},
+      {"Grundtext4", g4.substr(0, g4.rfind(">")), "15 Blöcke geöffnet, 14 geschlossen"},
+      {"Grundtext4", "", "14 Blöcke geöffnet, 11 geschlossen"},
+      {"Grundtext1", "Vorspann\r\n" + g1, "die erste Zeile öffnet keinen Block"},
+      {"Grundtext4", g4 + "Nachspann\r\n", "der Projektblock endet vor der letzten Zeile"},
+  };
+  Run();
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.name) + ": " + c.fault);
+    window->WriteProjectTemplates();
+    root.Write(std::string("c/Arbeit/") + c.name, c.cut);
+    root.Write("c/Arbeit/Gleitenc.rpp", "bearbeitet\r\n");
+    const std::string settings = ReadArbeit("Tesu.ini");
+    const std::string reason = "die Vorlagen Grundtext1 bis Grundtext4 in C:\\Arbeit\\ ergeben kein "
+                               "ganzes REAPER-Projekt: " + std::string(c.fault) +
+                               "; beim nächsten Start schreibt Ormila sie neu";
+
+    window->kopieren.Click();
+    EXPECT_EQ(Messages(), std::vector<std::string>{"c:\\Arbeit\\Gleitenc.rpp konnte nicht "
+                                                   "geschrieben werden (" + reason + ")."});
+    EXPECT_EQ(ReadArbeit("Gleitenc.rpp"), "bearbeitet\r\n");
+    EXPECT_FALSE(Exists("Gleitenc.rpp-bak"));
+    EXPECT_EQ(window->Text[1]->text(), "Gleiten");
+    dialogs.messages.clear();
+
+    window->Command4.Click();
+    EXPECT_EQ(Messages(), std::vector<std::string>{"Das Snapshot-Projekt kann nicht geschrieben "
+                                                   "werden (" + reason + "). Nichts gespeichert."});
+    EXPECT_TRUE(KeptFiles().empty());
+    EXPECT_EQ(s().SnapshotCounter.AsNumber(), 41);
+    EXPECT_EQ(ReadArbeit("Tesu.ini"), settings);
+    dialogs.messages.clear();
+  }
+  // The templates written whole again: both go through.
+  window->WriteProjectTemplates();
+  window->kopieren.Click();
+  window->Text[1]->SetText("Gleiten");
+  window->Command4.Click();
+  EXPECT_TRUE(Messages().empty());
+  EXPECT_EQ(ReadArbeit("Gleitenc.rpp-bak"), "bearbeitet\r\n");
+  EXPECT_TRUE(Exists("Tesu42.rpp"));
+}
+
 // A copy that fails stops the keep; what was done stays, and the mix file gets no line for a
 // sound that was not copied.
 TEST_F(SnapshotTest, AFailedCopyStopsTheRestAndAddsNoMixLine) {
