@@ -11,6 +11,8 @@
 
 #include <sys/wait.h>
 
+#include "temp_folder.h"
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -31,10 +33,6 @@ void WriteHost(const fs::path& p, const std::string& bytes, bool executable = fa
 class SetupDriveTest : public ::testing::Test {
  protected:
   SetupDriveTest() {
-    // One folder per test: CTest runs the tests of this file side by side.
-    base = fs::path(ORMILA_BINARY_DIR) / "e2e-drives" /
-           (std::string("setup-drive-") + testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(base);
     root = base / "drive";
     bin = base / "bin";
     home = base / "home";
@@ -68,7 +66,8 @@ class SetupDriveTest : public ::testing::Test {
   std::string ArgsOf(const std::string& name) const { return ReadHost(base / (name + ".args")); }
   fs::path Host(const std::string& relative) const { return root / relative; }
 
-  fs::path base, root, bin, home;
+  testing_support::TempFolder temp{"ormila-setup-drive"};
+  fs::path base = temp.path(), root, bin, home;
 };
 
 TEST_F(SetupDriveTest, EveryStartedPathHasAStandInAndUserFilesAreKept) {
