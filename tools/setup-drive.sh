@@ -15,7 +15,7 @@
 set -eu
 
 if [ $# -ne 2 ]; then
-  echo "usage: $0 <drive-root> <build-dir>" >&2
+  echo "Aufruf: $0 <Laufwerkswurzel> <Build-Ordner>" >&2
   exit 2
 fi
 root=$(realpath -m -- "$1")
@@ -35,7 +35,7 @@ mkdir -p "$root/c/Arbeit/VB/Tesu01" "$root/c/Arbeit/Editor" "$root/c/Arbeit/Edit
 for build_name in TalvikTe TalvikTe2 TalvikTe3 TalvikTe4; do
   link="$root/c/Arbeit/VB/Tesu01/$build_name.exe"
   if [ -e "$link" ] && [ ! -L "$link" ]; then
-    echo "kept $link (not a link made by this script)"
+    echo "belassen: $link (kein Verweis dieses Skripts)"
   else
     ln -sfn "$build/apps/$build_name" "$link"
   fi
@@ -47,7 +47,7 @@ done
 put_script() {
   content=$(cat; echo x)
   if [ -e "$1" ] && ! sed -n 2p "$1" 2>/dev/null | grep -q "^$marker"; then
-    echo "kept $1 (not a stand-in of this script)"
+    echo "belassen: $1 (kein Stellvertreter dieses Skripts)"
     return
   fi
   printf '%s' "${content%x}" > "$1"
@@ -57,7 +57,8 @@ put_script() {
 # The lines every stand-in begins with: its name, the file it is given (the last argument, or all
 # of them joined by blanks when that names a file: the command lines the programs start are not
 # quoted, so "Mein Stueck.rpp" arrives as two arguments), and say(), which tells on stderr and,
-# where a window shows, in a message box, and ends.
+# where a window shows, in a message box (titled with the name), and ends. The messages are
+# German, as everything else the composer sees.
 #   standin_head <name>
 standin_head() {
   cat <<HEAD
@@ -68,7 +69,7 @@ file=
 for argument in "\$@"; do file=\$argument; done
 if [ \$# -gt 1 ] && [ -e "\$*" ]; then file="\$*"; set -- "\$file"; fi
 say() {
-  printf '%s stand-in: %s\\n' "\$name" "\$1" >&2
+  printf 'Stellvertreter für %s: %s\\n' "\$name" "\$1" >&2
   if [ -n "\${DISPLAY:-}" ]; then
     if command -v zenity >/dev/null 2>&1; then zenity --info --title="\$name" --text="\$1"
     elif command -v kdialog >/dev/null 2>&1; then kdialog --title "\$name" --msgbox "\$1"
@@ -80,18 +81,21 @@ say() {
 HEAD
 }
 
-# Opens the file with the desktop's default application.
-open_body='[ -n "$file" ] || say "no file given"
-if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ] && command -v xdg-open >/dev/null 2>&1; then
-  exec xdg-open "$file"
-fi
-say "nothing on this machine to open $file"
-'
+# Opens the file with the desktop's default application; else says what would have opened it
+# and what to install.
+#   open_body <what would open the file> <what to install>
+open_body() {
+  printf '%s\n' '[ -n "$file" ] || say "Keine Datei angegeben."' \
+    'if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ] && command -v xdg-open >/dev/null 2>&1; then' \
+    '  exec xdg-open "$file"' 'fi'
+  printf 'say "Hier würde %s $file öffnen; auf diesem Rechner ist nichts, was die Datei öffnet. %s"\n' \
+    "$1" "$2"
+}
 
 # Opens the file with a text editor, whatever its extension (.rsz, .orc, .sco and .plg are unknown
 # to most desktops): $VISUAL, a graphical editor found here, the desktop's application for plain
 # text, or $EDITOR in a terminal.
-text_body='[ -n "$file" ] || say "no file given"
+text_body='[ -n "$file" ] || say "Keine Datei angegeben."
 if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
   [ -n "${VISUAL:-}" ] && command -v "${VISUAL%% *}" >/dev/null 2>&1 && exec $VISUAL "$file"
   for editor in gnome-text-editor gedit kate kwrite mousepad xed pluma featherpad leafpad geany; do
@@ -107,22 +111,24 @@ if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
     done
   fi
 fi
-say "no text editor on this machine to open $file"
+say "Hier würde der Texteditor NoteTab $file öffnen; auf diesem Rechner ist kein Texteditor zu finden. Installieren Sie einen, etwa Mousepad (als root oder mit sudo: apt-get install mousepad), oder nennen Sie ihn in VISUAL; er braucht eine grafische Sitzung."
 '
 
 # REAPER from PATH or where its Linux installer puts it, else the default application.
 reaper_body='for reaper in "$(command -v reaper 2>/dev/null)" /opt/REAPER/reaper "$HOME/opt/REAPER/reaper"; do
   [ -n "$reaper" ] && [ -x "$reaper" ] && exec "$reaper" "$@"
 done
-'"$open_body"
+'"$(open_body "REAPER" "REAPER ist nicht installiert: Legen Sie die Linux-Fassung von reaper.fm nach /opt/REAPER oder ~/opt/REAPER (oder reaper in den PATH); sonst braucht es eine grafische Sitzung und xdg-open (Paket xdg-utils) mit einem Programm für .rpp-Dateien.")"
 
-# A program of the composer that has no counterpart here: it only says so.
+# A program of the composer that has no counterpart here: it only says so, with the file it was
+# given.
 #   missing_body <what it is> <Windows path>
 missing_body() {
-  printf 'say "%s is not installed on this machine (this stand-in sits at %s; put the program there)."\n' "$1" "$2"
+  printf 'say "Hier würde %s starten${file:+ (mit $file)}. Es ist auf diesem Rechner nicht installiert: Legen Sie das Programm (oder ein Skript, das es startet) unter %s ab, wo jetzt dieser Stellvertreter steht."\n' "$1" "$2"
 }
 
-{ standin_head "Cool Edit"; printf '%s' "$open_body"; } | put_script "$root/c/cool/COOL96.exe"
+{ standin_head "Cool Edit"; open_body "der Audio-Editor Cool Edit" "Dafür braucht es eine grafische Sitzung, xdg-open und einen Audio-Editor, etwa Audacity (als root oder mit sudo: apt-get install xdg-utils audacity)."; } \
+  | put_script "$root/c/cool/COOL96.exe"
 { standin_head "NoteTab"; printf '%s' "$text_body"; } | put_script "$root/c/Arbeit/Editor/NoteTab.exe"
 { standin_head "NoteTab"; printf '%s' "$text_body"; } | put_script "$root/c/Arbeit/Editor-K/NoteTab.exe"
 { standin_head "REAPER"; printf '%s' "$reaper_body"; } | put_script "$root/c/Programme/REAPER/reaper.exe"
@@ -130,34 +136,38 @@ missing_body() {
 #   missing_standin <name> <what it is> <Windows path> <path below the drive root>
 missing_standin() { { standin_head "$1"; missing_body "$2" "$3"; } | put_script "$root/$4"; }
 
-missing_standin "Kelvo" "Kelvo, the comparison-tone program," 'C:\Arbeit\VB\Kelvo\Kelvo.exe' \
+missing_standin "Kelvo" "Kelvo, das Vergleichstonprogramm," 'C:\Arbeit\VB\Kelvo\Kelvo.exe' \
   c/Arbeit/VB/Kelvo/Kelvo.exe
-missing_standin "ZUMK" "ZUMK, the plug-in inserter," 'C:\Arbeit\VB\Talvik4\ZUMK' c/Arbeit/VB/Talvik4/ZUMK
+zumk="ZUMK, das Plugins in Dozudava.orc und Dozudava.sco einbaut,"
+missing_standin "ZUMK" "$zumk" 'C:\Arbeit\VB\Talvik4\ZUMK' c/Arbeit/VB/Talvik4/ZUMK
 # The programs of the compiler window's tool buttons.
-missing_standin "ZUMK" "ZUMK, the plug-in inserter," 'C:\Programme\meine\ZUMK' c/Programme/meine/ZUMK
-missing_standin "capella" "capella, the notation program," \
+missing_standin "ZUMK" "$zumk" 'C:\Programme\meine\ZUMK' c/Programme/meine/ZUMK
+missing_standin "capella" "capella, das Notensatzprogramm," \
   'C:\Programme\capella2004\capella.exe' c/Programme/capella2004/capella.exe
-missing_standin "MIDI2CS" "MIDI2CS, the MIDI-to-score converter," \
+missing_standin "MIDI2CS" "MIDI2CS, das MIDI-Dateien in Csound-Partituren umsetzt," \
   'C:\Arbeit\VB\MIDI2CS\MIDI2CS.exe' c/Arbeit/VB/MIDI2CS/MIDI2CS.exe
-missing_standin "UA-100" "The UA-100 control panel" \
+missing_standin "UA-100" "das Bedienfeld des Roland UA-100" \
   'C:\Programme\Roland\Ua100ctl\UA100cnt.exe' c/Programme/Roland/Ua100ctl/UA100cnt.exe
-missing_standin "Samplitude" "Samplitude, the sound editor," 'C:\SEKD\SamStud\Sam45.exe' \
+missing_standin "Samplitude" "Samplitude, der Audio-Editor," 'C:\SEKD\SamStud\Sam45.exe' \
   c/SEKD/SamStud/Sam45.exe
-missing_standin "SONAR" "SONAR, the MIDI sequencer," \
+missing_standin "SONAR" "SONAR, der MIDI-Sequenzer," \
   'C:\Programme\Cakewalk\SONAR 1\SONAR.EXE' "c/Programme/Cakewalk/SONAR 1/SONAR.EXE"
 
 # The listings: the files of a folder that match the patterns (without regard to case), shown in
-# the text editor and on stdout.
-{ standin_head "Listing"; cat <<'BODY'
+# the text editor and on stdout. The listing is the file Auflistung.txt beside this stand-in
+# (C:\Arbeit\VB\Listing\), replaced by the next listing: the editor is not waited for, so the file
+# must outlive this script, and one file that is replaced never piles up (nor lands among the
+# composer's own files). It is written beside and renamed, so an editor never reads half of one.
+{ standin_head "Auflistung"; cat <<'BODY'
 folder=$1
 shift
-listing=$(mktemp "${TMPDIR:-/tmp}/ormila-listing-XXXXXX.txt") || say "cannot write a listing"
+listing="$(dirname "$0")/Auflistung.txt"
 {
   printf '%s\r\n' "$folder ($*)" ""
   for pattern in "$@"; do
     find "$folder" -maxdepth 1 -type f -iname "$pattern" -printf '%TY-%Tm-%Td %TH:%TM  %10s  %f\r\n'
   done | sort -k4
-} > "$listing"
+} > "$listing.neu" && mv -f "$listing.neu" "$listing" || say "Die Auflistung $listing kann nicht geschrieben werden."
 cat "$listing"
 exec "$(dirname "$0")/../../Editor/NoteTab.exe" "$listing"
 BODY
@@ -169,7 +179,7 @@ BODY
 put_batch() {
   path="$root/c/Arbeit/$1"
   if [ -e "$path" ] && ! grep -q "$marker" "$path" 2>/dev/null; then
-    echo "kept $path"
+    echo "belassen: $path"
     return
   fi
   crlf " REM C:\\Arbeit\\$1 $marker: $2" " $3" > "$path"
@@ -178,28 +188,30 @@ put_batch() {
 listing_batch() {
   put_batch "$1" "$2" "C:\\Arbeit\\VB\\Listing\\Listing.exe C:\\Arbeit\\ $3"
 }
-listing_batch directory3g.bat "all wave files in C:\\Arbeit" "*.wav"
-listing_batch directory3h.bat "the orchestras and scores in C:\\Arbeit, for the button L" "*.orc *.sco"
-listing_batch directory3b.bat "the scores in C:\\Arbeit" "*.sco"
-listing_batch directory3c.bat "the MIDI files in C:\\Arbeit" "*.mid"
-listing_batch directory3d.bat "the kept sounds Lumo*.wav in C:\\Arbeit" "Lumo*.wav"
-put_batch MIDI2CS1.bat "C:\\Arbeit\\Sample.mid to C:\\Arbeit\\Sample.sco" \
+listing_batch directory3g.bat "alle Wav-Dateien in C:\\Arbeit auflisten" "*.wav"
+listing_batch directory3h.bat "die Orchester- und Partiturdateien in C:\\Arbeit auflisten (Knopf L)" "*.orc *.sco"
+listing_batch directory3b.bat "die Partiturdateien in C:\\Arbeit auflisten" "*.sco"
+listing_batch directory3c.bat "die MIDI-Dateien in C:\\Arbeit auflisten" "*.mid"
+listing_batch directory3d.bat "die gesicherten Klangdateien Lumo*.wav in C:\\Arbeit auflisten" "Lumo*.wav"
+put_batch MIDI2CS1.bat "C:\\Arbeit\\Sample.mid in C:\\Arbeit\\Sample.sco umsetzen" \
   "C:\\Arbeit\\VB\\MIDI2CS\\MIDI2CS.exe C:\\Arbeit\\Sample.mid C:\\Arbeit\\Sample.sco"
 
 # The help text of "vsk".
 vsk="$root/c/Arbeit-xqt/Infotexte/Veskar2_Spezialist.txt"
 if [ -e "$vsk" ]; then
-  echo "kept $vsk"
+  echo "belassen: $vsk"
 else
   crlf "Veskar2_Spezialist.txt" "" \
-       "This is a stand-in written by tools/setup-drive.sh: the help text itself is not on this" \
-       "machine. Put it at C:\\Arbeit-xqt\\Infotexte\\Veskar2_Spezialist.txt (this file may be" \
-       "replaced)." > "$vsk"
+       "Dies ist ein Platzhalter von tools/setup-drive.sh: Der Hilfetext selbst ist auf diesem" \
+       "Rechner nicht vorhanden. Legen Sie ihn unter" \
+       "C:\\Arbeit-xqt\\Infotexte\\Veskar2_Spezialist.txt ab (diese Datei darf ersetzt werden)." \
+       > "$vsk"
 fi
 
 # The two texts the converter's info pages read: the start page (second click of "i") and the
 # plug-in inserter's manual ("info"). They are the composer's own; short placeholders are written
-# only where there is none.
+# only where there is none. The placeholders keep to ASCII, so that they read the same as UTF-8
+# and as Windows-1252.
 docs="Arbeit-xqt/Eigene Dateien 2/Texte/Bedienungsanleitungen"
 # Windows names are case-insensitive, and so is the programs' drive map: the host path of a path
 # below C:\ takes each folder or file that exists in another spelling, as the programs do.
@@ -222,29 +234,30 @@ host_path() {
 placeholder() {
   path=$(host_path "$1")
   if [ -e "$path" ]; then
-    echo "kept $path"
+    echo "belassen: $path"
     return
   fi
   mkdir -p "$(dirname "$path")"
   crlf "$3" "" \
-       "This is a placeholder written by tools/setup-drive.sh: the text itself is not on this" \
-       "machine. Put it at" "$2" "(this file may be replaced)." > "$path"
+       "Dies ist ein Platzhalter von tools/setup-drive.sh: Der Text selbst ist auf diesem" \
+       "Rechner nicht vorhanden. Legen Sie ihn unter" "$2" "ab (diese Datei darf ersetzt werden)." \
+       > "$path"
 }
 placeholder "$docs/Quorel/Tesu-Startseite.txt" \
   'C:\Arbeit-xqt\Eigene Dateien 2\Texte\Bedienungsanleitungen\Quorel\Tesu-Startseite.txt' \
-  "Tesu-Startseite.txt (start page of Ormila)"
+  "Tesu-Startseite.txt (Startseite von Ormila)"
 placeholder "$docs/ZUMK.txt" 'C:\Arbeit-xqt\Eigene Dateien 2\Texte\Bedienungsanleitungen\ZUMK.txt' \
-  "ZUMK.txt (manual of the plug-in inserter ZUMK)"
+  "ZUMK.txt (Bedienungsanleitung von ZUMK, das Plugins in Dozudava.orc und Dozudava.sco einbaut)"
 # The help texts of the compiler window's info buttons (ZUMK.txt above serves both programs).
 for help in Samplitude Sonar; do
   placeholder "$docs/$help.txt" "C:\\Arbeit-xqt\\Eigene Dateien 2\\Texte\\Bedienungsanleitungen\\$help.txt" \
-    "$help.txt (help text of the compiler window)"
+    "$help.txt (Hilfetext des Compiler-Fensters)"
 done
 
 # A render batch that does not open the audio editor (Windows-1252, CR LF).
 batch="$root/c/Arbeit/cs06b2.bat"
 if [ -e "$batch" ]; then
-  echo "kept $batch"
+  echo "belassen: $batch"
 else
   crlf ' REM C:\Arbeit\cs06b2.bat' \
        " REM Rendert C:\\Arbeit\\Dozudava.wav, ohne den Audio-Editor zu $(printf '\366')ffnen" \
@@ -259,9 +272,9 @@ fi
 # The compiler settings, 13 lines.
 ini="$root/c/Arbeit/Talvik.ini"
 if [ -e "$ini" ]; then
-  echo "kept $ini"
+  echo "belassen: $ini"
 else
   crlf "0.05" "1" "1" "1" "1" "2" "0.01" "0.001" "50" " 1 " " 1 " " 1 " " 0 " > "$ini"
 fi
 
-echo "drive root ready: $root"
+echo "Laufwerkswurzel bereit: $root"

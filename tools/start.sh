@@ -6,7 +6,9 @@ set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 build=${ORMILA_BUILD_DIR:-$top/build}
 "$top/tools/install-packages.sh"
-"$top/tools/build.sh"
+# Only the programs it starts: the window, the four compiler builds and the batch runner (the
+# tests and benchmarks are built by tools/test.sh).
+"$top/tools/build.sh" Ormila TalvikTe TalvikTe2 TalvikTe3 TalvikTe4 ormila-batch
 export ORMILA_DRIVES=${ORMILA_DRIVES:-$HOME/.local/share/ormila/drives}
 "$top/tools/setup-drive.sh" "$ORMILA_DRIVES" "$build"
 arbeit="$ORMILA_DRIVES/c/Arbeit"

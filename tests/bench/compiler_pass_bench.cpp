@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "../temp_folder.h"
+
 extern char** environ;
 
 namespace {
@@ -32,9 +34,8 @@ std::string ListLine(const char* keyword, int count, double first, double step) 
 }
 
 void CompilerPass(benchmark::State& state) {
-  const fs::path root = fs::path(ORMILA_BINARY_DIR) / "bench-drive";
-  fs::remove_all(root);
-  fs::create_directories(root);
+  const testing_support::TempFolder temp("ormila-bench-drive");
+  const fs::path root = temp.path();
   const std::string setup = std::string("'") + ORMILA_SOURCE_DIR + "/tools/setup-drive.sh' '" +
                             root.string() + "' '" + ORMILA_BINARY_DIR + "' >/dev/null";
   if (std::system(setup.c_str()) != 0) {

@@ -14,6 +14,7 @@
 #include <string_view>
 #include <vector>
 
+#include "../temp_folder.h"
 #include "envelope/converter_window.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
@@ -102,8 +103,8 @@ struct Cost {
 };
 
 void Cso1Run(benchmark::State& state) {
-  const fs::path root = fs::temp_directory_path() / "ormila-bench-converter";
-  fs::remove_all(root);
+  const testing_support::TempFolder temp("ormila-bench-converter");
+  const fs::path root = temp.path();
   fs::create_directories(root / "c" / "Arbeit");
   platform::SetDrives(platform::DriveMap(root));
   const fs::path project = root / "c" / "Arbeit" / "Lang.rpp";

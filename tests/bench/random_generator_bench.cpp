@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "../temp_folder.h"
 #include "common/errors.h"
 #include "compiler/compiler_window.h"
 #include "platform/clock.h"
@@ -21,8 +22,6 @@ namespace fs = std::filesystem;
 
 struct Bench {
   Bench() {
-    root = fs::path(ORMILA_BINARY_DIR) / "bench-random-drive";
-    fs::remove_all(root);
     fs::create_directories(root / "c" / "Arbeit");
     std::ofstream(root / "c" / "Arbeit" / "Talvik.ini", std::ios::binary)
         << "0.05\r\n1\r\n1\r\n1\r\n1\r\n2\r\n0.01\r\n0.001\r\n50\r\n 1 \r\n 1 \r\n 1 \r\n 0 \r\n";
@@ -34,7 +33,6 @@ struct Bench {
     } catch (const common::ProgramEnd&) {
     }
   }
-  ~Bench() { fs::remove_all(root); }
 
   // Runs the draw with the rows' texts (nullptr: start text) and reports its points.
   void Run(benchmark::State& state, std::initializer_list<std::pair<int, const char*>> rows) {
@@ -49,7 +47,8 @@ struct Bench {
     state.counters["points"] = window->composition.n;
   }
 
-  fs::path root;
+  testing_support::TempFolder temp{"ormila-bench-random"};
+  fs::path root = temp.path();
   platform::FixedClock clock{"10.12.2026", "08:15:00"};
   platform::FakeProgramStarter starter;
   platform::FakeWindowSystem windows;

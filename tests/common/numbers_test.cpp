@@ -10,10 +10,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <limits>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "common/errors.h"
+#include "temp_folder.h"
 
 namespace common {
 namespace {
@@ -208,23 +210,19 @@ class GermanLocale : public testing::Test {
  protected:
   void SetUp() override {
     if (Use()) return;
-    folder_ = std::filesystem::temp_directory_path() /
-              ("numbers_locale_" + std::to_string(::getpid()));
-    std::error_code ec;
-    std::filesystem::create_directories(folder_, ec);
-    std::string command = "localedef -i de_DE -f UTF-8 '" + folder_.string() +
+    const std::filesystem::path& folder = temp_.emplace("numbers_locale").path();
+    std::string command = "localedef -i de_DE -f UTF-8 '" + folder.string() +
                           "/de_DE.UTF-8' >/dev/null 2>&1";
     // localedef also reports warnings by its exit status: try the locale whatever it says
     [[maybe_unused]] int status = std::system(command.c_str());
-    ::setenv("LOCPATH", folder_.c_str(), 1);
+    ::setenv("LOCPATH", folder.c_str(), 1);
     if (Use()) return;
     GTEST_SKIP() << "no German locale available";
   }
   void TearDown() override {
     std::setlocale(LC_ALL, "C");
     ::unsetenv("LOCPATH");
-    std::error_code ec;
-    if (!folder_.empty()) std::filesystem::remove_all(folder_, ec);
+    temp_.reset();
   }
   static bool Use() {
     for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "de_DE"}) {
@@ -232,7 +230,7 @@ class GermanLocale : public testing::Test {
     }
     return false;
   }
-  std::filesystem::path folder_;
+  std::optional<testing_support::TempFolder> temp_;
 };
 
 TEST_F(GermanLocale, NumbersKeepThePeriod) {

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "temp_folder.h"
 #include "common/codec.h"
 #include "common/errors.h"
 #include "compiler/compiler_window.h"
@@ -23,14 +24,11 @@ const char* const kSettings = "0.05\r\n1\r\n1\r\n1\r\n1\r\n2\r\n0.01\r\n0.001\r\
 class PassTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    root_ = fs::temp_directory_path() /
-            ("ormila-pass-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    fs::remove_all(root_);
+    root_ = temp_.path();
     fs::create_directories(root_ / "c" / "Arbeit");
     platform::SetDrives(platform::DriveMap(root_));
     windows_.windows = {{1, "x Dozudava.WAV - Cool Edit y"}, {2, "Anderes Fenster"}};
   }
-  void TearDown() override { fs::remove_all(root_); }
 
   fs::path Arbeit() const { return root_ / "c" / "Arbeit"; }
   void Write(const std::string& name, const std::string& bytes) {
@@ -60,6 +58,7 @@ class PassTest : public ::testing::Test {
     return -1;
   }
 
+  testing_support::TempFolder temp_{"ormila-pass"};
   fs::path root_;
   platform::FixedClock clock_{"10.12.2026", "08:15:00"};
   platform::FakeProgramStarter starter_;

@@ -17,6 +17,7 @@
 
 #include <unistd.h>
 
+#include "temp_folder.h"
 #include "common/codec.h"
 #include "csound/writers.h"
 #include "platform/clock.h"
@@ -104,16 +105,8 @@ inline constexpr const char* kDriveRoot = "/nonexistent/ormila-drives";
 class WriterTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    dir_ = fs::temp_directory_path() / ("ormila_csound_" + std::to_string(::getpid()) + "_" +
-                                        info->test_suite_name() + "_" + info->name());
-    fs::create_directories(dir_);
     // Never the user's drive root: a root that does not exist keeps every spelling.
     platform::SetDrives(platform::DriveMap(kDriveRoot));
-  }
-  void TearDown() override {
-    std::error_code ec;
-    fs::remove_all(dir_, ec);
   }
 
   csound::WriterContext Context(const tonelist::ToneListState& list,
@@ -137,7 +130,8 @@ class WriterTest : public ::testing::Test {
     return ReadBytes(p);
   }
 
-  fs::path dir_;
+  testing_support::TempFolder temp_{"ormila_csound"};
+  fs::path dir_ = temp_.path();
   platform::FileTable files_;
   platform::FixedClock clock_{"24.05.2024", "14:03:07"};
   int count_ = 0;

@@ -20,10 +20,7 @@
 
 namespace e2e {
 
-Drive::Drive(const std::string& name) {
-  root_ = fs::path(ORMILA_BINARY_DIR) / "e2e-drives" / name;
-  fs::remove_all(root_);
-  fs::create_directories(root_);
+Drive::Drive(const std::string& name) : folder_("ormila-e2e-" + name), root_(folder_.path()) {
   std::string cmd = std::string("'") + ORMILA_SOURCE_DIR + "/tools/setup-drive.sh' '" +
                     root_.string() + "' '" + ORMILA_BINARY_DIR + "' >/dev/null";
   if (std::system(cmd.c_str()) != 0) throw std::runtime_error("setup-drive.sh failed");

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "common/errors.h"
+#include "temp_folder.h"
 #include "platform/drive_map.h"
 #include "platform/program_start.h"
 
@@ -20,8 +21,9 @@ namespace e2e {
 
 namespace fs = std::filesystem;
 
-// A fresh drive root under the build folder, set up by tools/setup-drive.sh; the audio editor's
-// stand-in is replaced by one that records its arguments in C:\Arbeit\cool-started.txt.
+// A fresh drive root in a temporary folder of its own (removed at the end), set up by
+// tools/setup-drive.sh; the audio editor's stand-in is replaced by one that records its arguments
+// in C:\Arbeit\cool-started.txt.
 class Drive {
  public:
   explicit Drive(const std::string& name);
@@ -39,6 +41,7 @@ class Drive {
   bool WaitFor(const fs::path& relativeToArbeit, std::chrono::seconds timeout) const;
 
  private:
+  testing_support::TempFolder folder_;
   fs::path root_;
 };
 

@@ -11,6 +11,8 @@
 
 #include <sys/wait.h>
 
+#include "temp_folder.h"
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -31,10 +33,6 @@ void WriteHost(const fs::path& p, const std::string& bytes, bool executable = fa
 class SetupDriveTest : public ::testing::Test {
  protected:
   SetupDriveTest() {
-    // One folder per test: CTest runs the tests of this file side by side.
-    base = fs::path(ORMILA_BINARY_DIR) / "e2e-drives" /
-           (std::string("setup-drive-") + testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(base);
     root = base / "drive";
     bin = base / "bin";
     home = base / "home";
@@ -68,7 +66,8 @@ class SetupDriveTest : public ::testing::Test {
   std::string ArgsOf(const std::string& name) const { return ReadHost(base / (name + ".args")); }
   fs::path Host(const std::string& relative) const { return root / relative; }
 
-  fs::path base, root, bin, home;
+  testing_support::TempFolder temp{"ormila-setup-drive"};
+  fs::path base = temp.path(), root, bin, home;
 };
 
 TEST_F(SetupDriveTest, EveryStartedPathHasAStandInAndUserFilesAreKept) {
@@ -107,8 +106,11 @@ TEST_F(SetupDriveTest, TheTextEditorStandInOpensFilesOfEveryExtension) {
   }
   // No display: it says so and ends well.
   EXPECT_EQ(Run("'" + Host("c/Arbeit/Editor/NoteTab.exe").string() + "' x.orc", false), 0);
-  EXPECT_NE(ReadHost(base / "out.log").find("no text editor on this machine to open x.orc"),
-            std::string::npos);
+  EXPECT_EQ(ReadHost(base / "out.log"),
+            "Stellvertreter für NoteTab: Hier würde der Texteditor NoteTab x.orc öffnen; auf diesem "
+            "Rechner ist kein Texteditor zu finden. Installieren Sie einen, etwa Mousepad (als root "
+            "oder mit sudo: apt-get install mousepad), oder nennen Sie ihn in VISUAL; er braucht eine "
+            "grafische Sitzung.\n");
 }
 
 TEST_F(SetupDriveTest, TheReaperStandInFindsReaperWhereItsInstallerPutsIt) {
@@ -142,7 +144,7 @@ TEST_F(SetupDriveTest, TheListingBatchShowsTheWaveFilesInTheTextEditor) {
   const std::string args = ArgsOf("mousepad");
   ASSERT_FALSE(args.empty());
   const std::string shown = ReadHost(args.substr(0, args.size() - 1));
-  fs::remove(args.substr(0, args.size() - 1));
+  EXPECT_EQ(args, Host("c/Arbeit/VB/Listing/Auflistung.txt").string() + "\n") << "not kept in the drive";
   EXPECT_NE(shown.find("Klang.wav\r\n"), std::string::npos) << shown;
   EXPECT_NE(shown.find("ALT.WAV\r\n"), std::string::npos) << shown;
   EXPECT_EQ(shown.find("Tesu.rsz"), std::string::npos) << shown;
@@ -154,12 +156,15 @@ TEST_F(SetupDriveTest, TheComposersOwnProgramsSayTheyAreNotInstalled) {
     const char* path;
     const char* says;
   } cases[] = {{"c/Arbeit/VB/Kelvo/Kelvo.exe",
-                "Kelvo stand-in: Kelvo, the comparison-tone program, is not installed on this "
-                "machine (this stand-in sits at C:\\Arbeit\\VB\\Kelvo\\Kelvo.exe; put the program "
-                "there)."},
+                "Stellvertreter für Kelvo: Hier würde Kelvo, das Vergleichstonprogramm, starten. Es "
+                "ist auf diesem Rechner nicht installiert: Legen Sie das Programm (oder ein Skript, "
+                "das es startet) unter C:\\Arbeit\\VB\\Kelvo\\Kelvo.exe ab, wo jetzt dieser "
+                "Stellvertreter steht."},
                {"c/Arbeit/VB/Talvik4/ZUMK",
-                "ZUMK stand-in: ZUMK, the plug-in inserter, is not installed on this machine (this "
-                "stand-in sits at C:\\Arbeit\\VB\\Talvik4\\ZUMK; put the program there)."}};
+                "Stellvertreter für ZUMK: Hier würde ZUMK, das Plugins in Dozudava.orc und "
+                "Dozudava.sco einbaut, starten. Es ist auf diesem Rechner nicht installiert: Legen "
+                "Sie das Programm (oder ein Skript, das es startet) unter C:\\Arbeit\\VB\\Talvik4\\ZUMK "
+                "ab, wo jetzt dieser Stellvertreter steht."}};
   for (const auto& c : cases) {
     EXPECT_EQ(Run("'" + Host(c.path).string() + "'", false), 0);
     EXPECT_EQ(ReadHost(base / "out.log"), std::string(c.says) + "\n");
@@ -178,34 +183,36 @@ TEST_F(SetupDriveTest, TheCompilerWindowsToolsHaveTheirStandIns) {
     const std::string text =
         ReadHost(Host(std::string("c/Arbeit-xqt/Eigene Dateien 2/Texte/Bedienungsanleitungen/") + help));
     EXPECT_EQ(text.rfind(std::string(help) + " (", 0), 0u) << text;
-    EXPECT_NE(text.find("\r\n\r\nThis is a placeholder written by tools/setup-drive.sh"),
+    EXPECT_NE(text.find("\r\n\r\nDies ist ein Platzhalter von tools/setup-drive.sh"),
               std::string::npos)
         << text;
   }
+  // Each says what would start, with the file, and where the program belongs.
   const struct {
     const char* path;
     const char* says;
+    const char* at;
   } cases[] = {
-      {"c/Programme/capella2004/capella.exe",
-       "capella stand-in: capella, the notation program, is not installed on this machine (this "
-       "stand-in sits at C:\\Programme\\capella2004\\capella.exe; put the program there)."},
-      {"c/Programme/Roland/Ua100ctl/UA100cnt.exe",
-       "UA-100 stand-in: The UA-100 control panel is not installed on this machine (this stand-in "
-       "sits at C:\\Programme\\Roland\\Ua100ctl\\UA100cnt.exe; put the program there)."},
-      {"c/SEKD/SamStud/Sam45.exe",
-       "Samplitude stand-in: Samplitude, the sound editor, is not installed on this machine (this "
-       "stand-in sits at C:\\SEKD\\SamStud\\Sam45.exe; put the program there)."},
-      {"c/Programme/Cakewalk/SONAR 1/SONAR.EXE",
-       "SONAR stand-in: SONAR, the MIDI sequencer, is not installed on this machine (this stand-in "
-       "sits at C:\\Programme\\Cakewalk\\SONAR 1\\SONAR.EXE; put the program there)."},
+      {"c/Programme/capella2004/capella.exe", "capella: Hier würde capella, das Notensatzprogramm,",
+       "C:\\Programme\\capella2004\\capella.exe"},
+      {"c/Programme/Roland/Ua100ctl/UA100cnt.exe", "UA-100: Hier würde das Bedienfeld des Roland UA-100",
+       "C:\\Programme\\Roland\\Ua100ctl\\UA100cnt.exe"},
+      {"c/SEKD/SamStud/Sam45.exe", "Samplitude: Hier würde Samplitude, der Audio-Editor,",
+       "C:\\SEKD\\SamStud\\Sam45.exe"},
+      {"c/Programme/Cakewalk/SONAR 1/SONAR.EXE", "SONAR: Hier würde SONAR, der MIDI-Sequenzer,",
+       "C:\\Programme\\Cakewalk\\SONAR 1\\SONAR.EXE"},
       {"c/Programme/meine/ZUMK",
-       "ZUMK stand-in: ZUMK, the plug-in inserter, is not installed on this machine (this stand-in "
-       "sits at C:\\Programme\\meine\\ZUMK; put the program there)."},
+       "ZUMK: Hier würde ZUMK, das Plugins in Dozudava.orc und Dozudava.sco einbaut,",
+       "C:\\Programme\\meine\\ZUMK"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.path);
-    EXPECT_EQ(Run("'" + Host(c.path).string() + "' C:\\Arbeit\\Sample.mid", false), 0);
-    EXPECT_EQ(ReadHost(base / "out.log"), std::string(c.says) + "\n");
+    EXPECT_EQ(Run("'" + Host(c.path).string() + "' 'C:\\Arbeit\\Sample.mid'", false), 0);
+    EXPECT_EQ(ReadHost(base / "out.log"),
+              "Stellvertreter für " + std::string(c.says) +
+                  " starten (mit C:\\Arbeit\\Sample.mid). Es ist auf diesem Rechner nicht installiert: "
+                  "Legen Sie das Programm (oder ein Skript, das es startet) unter " + c.at +
+                  " ab, wo jetzt dieser Stellvertreter steht.\n");
   }
   // The listing batches of the scores and MIDI files, run by the batch runner.
   Fake(bin / "mousepad");
@@ -220,7 +227,7 @@ TEST_F(SetupDriveTest, TheCompilerWindowsToolsHaveTheirStandIns) {
     const std::string args = ArgsOf("mousepad");
     ASSERT_FALSE(args.empty());
     const std::string shown = ReadHost(args.substr(0, args.size() - 1));
-    fs::remove(args.substr(0, args.size() - 1));
+    EXPECT_EQ(args, Host("c/Arbeit/VB/Listing/Auflistung.txt").string() + "\n");  // replaced
     EXPECT_NE(shown.find(std::string(file) + "\r\n"), std::string::npos) << shown;
     EXPECT_EQ(shown.find(std::string(file) == "Sample.sco" ? "Sample.mid" : "Sample.sco"),
               std::string::npos)
@@ -231,7 +238,8 @@ TEST_F(SetupDriveTest, TheCompilerWindowsToolsHaveTheirStandIns) {
   ASSERT_EQ(Setup(), 0);
   EXPECT_EQ(Run("'" + runner.string() + "' 'C:\\Arbeit\\MIDI2CS1.bat'", false), 0);
   EXPECT_NE(ReadHost(base / "out.log")
-                .find("MIDI2CS stand-in: MIDI2CS, the MIDI-to-score converter, is not installed"),
+                .find("Stellvertreter für MIDI2CS: Hier würde MIDI2CS, das MIDI-Dateien in "
+                      "Csound-Partituren umsetzt, starten (mit "),
             std::string::npos)
       << ReadHost(base / "out.log");
 }
@@ -255,7 +263,8 @@ TEST_F(SetupDriveTest, TheInfoPageTextsGetPlaceholdersOnlyWhereTheComposerHasNon
                           "tesu-startseite.txt")),
             "Meine Startseite\r\n");
   const std::string zumk = ReadHost(Host("c/Arbeit-xqt/eigene dateien 2/texte/Bedienungsanleitungen/ZUMK.txt"));
-  EXPECT_EQ(zumk.rfind("ZUMK.txt (manual of the plug-in inserter ZUMK)\r\n\r\n", 0), 0u) << zumk;
+  EXPECT_EQ(zumk.rfind("ZUMK.txt (Bedienungsanleitung von ZUMK, das Plugins in Dozudava.orc und "
+                       "Dozudava.sco einbaut)\r\n\r\n", 0), 0u) << zumk;
   EXPECT_NE(zumk.find("\r\nC:\\Arbeit-xqt\\Eigene Dateien 2\\Texte\\Bedienungsanleitungen\\ZUMK.txt\r\n"),
             std::string::npos)
       << zumk;

@@ -12,6 +12,7 @@
 #include <string>
 #include <system_error>
 
+#include "../temp_folder.h"
 #include "common/errors.h"
 
 namespace platform_test {
@@ -42,16 +43,7 @@ inline void RestoreEnv(const char* name, const std::optional<std::string>& value
 
 class TempDriveRoot {
  public:
-  TempDriveRoot() {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "ormila_drives_XXXXXX").string();
-    if (!::mkdtemp(pattern.data())) std::abort();
-    root_ = pattern;
-  }
-  ~TempDriveRoot() {
-    std::error_code ec;
-    std::filesystem::remove_all(root_, ec);
-  }
+  TempDriveRoot() : root_(folder_.path()) {}
   TempDriveRoot(const TempDriveRoot&) = delete;
   TempDriveRoot& operator=(const TempDriveRoot&) = delete;
 
@@ -77,6 +69,7 @@ class TempDriveRoot {
   static std::string ReadHost(const std::filesystem::path& p) { return ReadHostFile(p); }
 
  private:
+  testing_support::TempFolder folder_{"ormila_drives"};
   std::filesystem::path root_;
 };
 

@@ -11,20 +11,13 @@
 #include <string_view>
 #include <system_error>
 
+#include "../temp_folder.h"
+
 namespace testing_support {
 
 class TempDriveRoot {
  public:
-  TempDriveRoot() {
-    std::string name = (std::filesystem::temp_directory_path() / "ormila-test-XXXXXX").string();
-    if (!mkdtemp(name.data())) throw std::runtime_error("mkdtemp failed");
-    root_ = name;
-    std::filesystem::create_directories(Arbeit());
-  }
-  ~TempDriveRoot() {
-    std::error_code ec;
-    std::filesystem::remove_all(root_, ec);
-  }
+  TempDriveRoot() : root_(folder_.path()) { std::filesystem::create_directories(Arbeit()); }
   TempDriveRoot(const TempDriveRoot&) = delete;
   TempDriveRoot& operator=(const TempDriveRoot&) = delete;
 
@@ -40,6 +33,7 @@ class TempDriveRoot {
   }
 
  private:
+  TempFolder folder_;
   std::filesystem::path root_;
 };
 
