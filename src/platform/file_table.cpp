@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -62,18 +63,19 @@ namespace {
 
 // The runtime's error for a failure of the system while a file is written, flushed, closed, put
 // in place or copied; the same wherever it surfaces (buffered text meets a full disk only at the
-// flush or the close). A file grown to the size limit is as full as the disk.
+// flush or the close). A file grown to the size limit the process may write is an error of the
+// device, not a full disk.
 int WriteErrorNumber(int err, int otherwise) {
   switch (err) {
     case ENOSPC:
     case EDQUOT:
-    case EFBIG:
       return common::kDiskFull;
     case EACCES:
     case EPERM:
     case EROFS:
       return common::kPermissionDenied;
     case EIO:
+    case EFBIG:
       return common::kDeviceIoError;
     default:
       return otherwise;
@@ -168,11 +170,11 @@ int PutInPlace(const fs::path& temp, const fs::path& target) {
 // The new file beside a target that exists gets the target's permission bits.
 void TakePermissionsOf(const fs::path& target, int newFile) {
   struct stat st;
-  if (::stat(target.c_str(), &st) == 0) ::fchmod(newFile, st.st_mode & 07777);
+  if (::stat(target.c_str(), &st) == 0) ::fchmod(newFile, st.st_mode & 0777);
 }
 void TakePermissionsOf(const fs::path& target, const fs::path& newFile) {
   struct stat st;
-  if (::stat(target.c_str(), &st) == 0) ::chmod(newFile.c_str(), st.st_mode & 07777);
+  if (::stat(target.c_str(), &st) == 0) ::chmod(newFile.c_str(), st.st_mode & 0777);
 }
 
 // Checks made before anything is written to `host`: 75 for a folder or a read-only file, 76

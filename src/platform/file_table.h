@@ -71,8 +71,7 @@ class FileTable {
   // the end); the file stands at its end afterwards. 52 when the number is not open, 54 for output.
   std::string InputRest(int number);
   // Writes the text and CR LF. A failure of the system while a file is written, flushed, closed
-  // or put in place is 61 when the disk (or the file's size limit) is full, 70 when access is
-  // denied, else 57.
+  // or put in place is 61 when the disk is full, 70 when access is denied, else 57.
   void Print(int number, std::string_view line);
   // Writes the text without a line end (the last line of a file that ends without one).
   void PrintText(int number, std::string_view text);

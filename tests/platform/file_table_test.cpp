@@ -631,9 +631,9 @@ class InjectedFaults {
   ~InjectedFaults() { SetWriteFaults({}); }
 };
 
-// The system's error is mapped the same way wherever it surfaces: a full disk (or a file at its
-// size limit) is 61 at the write, the flush, the close, the renaming and the copy alike. The old
-// target stays whole and nothing is left beside it.
+// The system's error is mapped the same way wherever it surfaces: a full disk is 61 at the write,
+// the flush, the close, the renaming and the copy alike, a file at the process's size limit 57.
+// The old target stays whole and nothing is left beside it.
 TEST_F(ProtectedTargetTest, TheSystemsErrorIsMappedAlikeWhereverItSurfaces) {
   const struct {
     WriteStage stage;
@@ -645,7 +645,7 @@ TEST_F(ProtectedTargetTest, TheSystemsErrorIsMappedAlikeWhereverItSurfaces) {
       {WriteStage::Write, "write", ENOSPC, common::kDiskFull, 0},
       {WriteStage::Write, "write", EIO, common::kDeviceIoError, 0},
       {WriteStage::Flush, "flush", ENOSPC, common::kDiskFull, 0},
-      {WriteStage::Flush, "flush", EFBIG, common::kDiskFull, 0},
+      {WriteStage::Flush, "flush", EFBIG, common::kDeviceIoError, 0},
       {WriteStage::Close, "close", ENOSPC, common::kDiskFull, 0},
       {WriteStage::Close, "close", EDQUOT, common::kDiskFull, 0},
       {WriteStage::Close, "close", EIO, common::kDeviceIoError, 0},
@@ -653,7 +653,7 @@ TEST_F(ProtectedTargetTest, TheSystemsErrorIsMappedAlikeWhereverItSurfaces) {
       {WriteStage::Rename, "rename", EACCES, common::kPermissionDenied,
        common::kPermissionDenied},
       {WriteStage::Copy, "copy", ENOSPC, 0, common::kDiskFull},
-      {WriteStage::Copy, "copy", EFBIG, 0, common::kDiskFull},
+      {WriteStage::Copy, "copy", EFBIG, 0, common::kDeviceIoError},
       {WriteStage::Copy, "copy", EIO, 0, common::kDeviceIoError},
   };
   const std::string targetHost = (root_ / "c/Arbeit/Ziel.rsz").string();
