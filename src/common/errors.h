@@ -23,7 +23,7 @@ enum ErrorNumber : int {
   kDiskFull = 61,
   kInputPastEnd = 62,
   kPermissionDenied = 70,
-  kPathFileAccessError = 75,
+  kPathFileAccessError = 75,  // also: a read-only file opened for writing
   kPathNotFound = 76,
 };
 

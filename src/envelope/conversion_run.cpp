@@ -75,7 +75,7 @@ void ConverterWindow::RunEnvelopeConversion() {
     return;
   }
   ShowExtractedValues();
-  WriteToneList();
+  if (!WriteToneListOrReport()) return;
   s.RangeConverted = true;
   // 13: a copy run, or a return from the info pages, starts nothing.
   if (s.InfoPage != 0) return;

@@ -117,10 +117,18 @@ void ConverterWindow::ClearDisplayLists(bool alsoTestlist) {
 
 void ConverterWindow::WriteStartStopFile(double first, double second) {
   constexpr int kStartStopFile = 7;
-  files.OpenOutputReplacing(kStartStopFile, StartStopFilePath());
-  files.Print(kStartStopFile, common::PrintedLine().Double(first).str());
-  files.Print(kStartStopFile, common::PrintedLine().Double(second).str());
-  files.Close(kStartStopFile);
+  bool opened = false;
+  try {
+    files.OpenOutputReplacing(kStartStopFile, StartStopFilePath());
+    opened = true;
+    files.Print(kStartStopFile, common::PrintedLine().Double(first).str());
+    files.Print(kStartStopFile, common::PrintedLine().Double(second).str());
+    files.Close(kStartStopFile);
+  } catch (const common::RuntimeError& e) {
+    // The old file stays whole; the run goes on with the range it holds in memory.
+    if (opened) files.Discard(kStartStopFile);
+    ShowError("Die Datei " + StartStopFilePath() + " konnte nicht geschrieben werden: " + e.text());
+  }
 }
 
 }  // namespace envelope

@@ -99,8 +99,10 @@ class ConverterWindow {
   // its message once, sets ValueTooLarge and counts as 0.
   double ProjectNumber(std::string_view field, const std::string& lineText);
 
-  // The tone list and the display lists.
+  // The tone list and the display lists. WriteToneList leaves the old list whole when it fails;
+  // WriteToneListOrReport then shows a message and gives false.
   void WriteToneList();
+  bool WriteToneListOrReport();
   void ShowExtractedValues();
   // The first value of the range whose text no longer fits its tone-list column (at most 11
   // characters), as "<keyword> <text>"; empty when every value fits.
@@ -157,7 +159,7 @@ class ConverterWindow {
   void WriteSubmixBatch();
   std::string MixFilePath() const { return "C:\\Arbeit\\mix-ormila.txt"; }
 
-  // The start/stop file "Tesu2.ini": two printed numbers.
+  // The start/stop file "Tesu2.ini": two printed numbers; a failure shows a message.
   void WriteStartStopFile(double first, double second);
   std::string StartStopFilePath() const { return state.WorkFolder + "Tesu2.ini"; }
   std::string SettingsFilePath() const { return state.WorkFolder + "Tesu.ini"; }

@@ -289,7 +289,7 @@ void ConverterWindow::Csoundknopf_Click() {
     csound::WriteRenderBatch(c);
     files.Close(csound::kBatchFile);
   } catch (const common::RuntimeError& e) {
-    files.Close(csound::kBatchFile);
+    files.Discard(csound::kBatchFile);
     ShowError("Die Datei " + batch + " konnte nicht geschrieben werden: " + e.text());
     return;
   }

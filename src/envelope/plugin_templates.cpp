@@ -16,7 +16,7 @@ void WriteAndOpen(ConverterWindow& w, csound::PluginTemplateKind kind, const std
     csound::WritePluginTemplate(w.files, kPluginTemplateFile, path, kind,
                                 csound::PluginTemplateOwner::Converter);
   } catch (const common::RuntimeError& e) {
-    w.files.Close(kPluginTemplateFile);
+    w.files.Discard(kPluginTemplateFile);
     w.ShowError("Die Datei " + path + " konnte nicht geschrieben werden: " + e.text());
     return;
   }

@@ -149,8 +149,10 @@ void ConverterWindow::Form_Load() {
 
 void ConverterWindow::SaveSettings() {
   ConverterState& s = state;
+  bool opened = false;
   try {
     files.OpenOutputReplacing(kSettingsFile, SettingsFilePath());
+    opened = true;
     files.Print(kSettingsFile, s.ProjectName);
     s.PreviousProjectName = s.ProjectName;
     files.Print(kSettingsFile, s.TrackName);
@@ -167,7 +169,9 @@ void ConverterWindow::SaveSettings() {
     files.Print(kSettingsFile, counter.str());
     files.Close(kSettingsFile);
   } catch (const common::RuntimeError&) {
-    // Failures are ignored; while the file is open for reading nothing is written.
+    // Failures are ignored; while the file is open for reading nothing is written. A new text
+    // that failed half-way is dropped, and the old file stays whole.
+    if (opened) files.Discard(kSettingsFile);
   }
 }
 

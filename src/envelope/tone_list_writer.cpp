@@ -98,37 +98,54 @@ void ConverterWindow::WriteToneList() {
   // way leaves the previous tone list whole for the compiler builds.
   const int f = kToneListFileNumber;
   files.OpenOutputReplacing(f, s.ToneListPath);
-  files.Print(f, "");
-  files.Print(f, "Tesu " + s.VersionText + " - " + services.clock.TimeText() + " " +
-                     services.clock.DateText() + " - Reaperdatei: " + s.ProjectName +
-                     ".rpp - Hüllkurve: " + s.TrackName);
-  files.Print(f, "");
+  try {
+    files.Print(f, "");
+    files.Print(f, "Tesu " + s.VersionText + " - " + services.clock.TimeText() + " " +
+                       services.clock.DateText() + " - Reaperdatei: " + s.ProjectName +
+                       ".rpp - Hüllkurve: " + s.TrackName);
+    files.Print(f, "");
 
-  // ZP, LT and HT; then KL, or an empty line for sine tones.
-  for (const ValueRow& row : rows) files.Print(f, ValueLine(row, first, last));
-  if (sine) files.Print(f, "");
-  files.Print(f, "");
+    // ZP, LT and HT; then KL, or an empty line for sine tones.
+    for (const ValueRow& row : rows) files.Print(f, ValueLine(row, first, last));
+    if (sine) files.Print(f, "");
+    files.Print(f, "");
 
-  files.Print(f, SettingLine("FUA", s.Fua));
-  files.Print(f, SettingLine("FUB", s.Fub));
-  files.Print(f, SettingLine("ENTE", s.Ente));
-  files.Print(f, SettingLine("DEL", s.Del));
-  files.Print(f, SettingLine("FOM", s.Fom));
-  files.Print(f, common::PrintedLine()
-                     .Text("LTF")
-                     .Tab(kValueColumn)
-                     .Double(sine ? common::RoundToStep(fofFactor / 3, 100) : fofFactor)
-                     .str());
-  files.Print(f, SettingLine("LTS", s.SampleLoudnessFactor));
-  files.Print(f, SettingLine("HTS", s.SampleFrequencyFactor));
-  files.Print(
-      f, common::PrintedLine().Text("SMP").Tab(kValueColumn).Text(" ").Text(s.SampleCopyPath).str());
-  files.Print(f, "");
-  files.Print(f, withSample ? "Name des verwendeten Samples: " + s.SamplePath
-                            : std::string("Es wurde kein Sample dazugespielt."));
-  // Lines 20 to 25 with a sample, 20 to 24 without.
-  for (int line = 20; line <= (withSample ? 25 : 24); ++line) files.Print(f, "");
-  files.Close(f);
+    files.Print(f, SettingLine("FUA", s.Fua));
+    files.Print(f, SettingLine("FUB", s.Fub));
+    files.Print(f, SettingLine("ENTE", s.Ente));
+    files.Print(f, SettingLine("DEL", s.Del));
+    files.Print(f, SettingLine("FOM", s.Fom));
+    files.Print(f, common::PrintedLine()
+                       .Text("LTF")
+                       .Tab(kValueColumn)
+                       .Double(sine ? common::RoundToStep(fofFactor / 3, 100) : fofFactor)
+                       .str());
+    files.Print(f, SettingLine("LTS", s.SampleLoudnessFactor));
+    files.Print(f, SettingLine("HTS", s.SampleFrequencyFactor));
+    files.Print(
+        f, common::PrintedLine().Text("SMP").Tab(kValueColumn).Text(" ").Text(s.SampleCopyPath).str());
+    files.Print(f, "");
+    files.Print(f, withSample ? "Name des verwendeten Samples: " + s.SamplePath
+                              : std::string("Es wurde kein Sample dazugespielt."));
+    // Lines 20 to 25 with a sample, 20 to 24 without.
+    for (int line = 20; line <= (withSample ? 25 : 24); ++line) files.Print(f, "");
+    files.Close(f);
+  } catch (const common::RuntimeError&) {
+    files.Discard(f);
+    throw;
+  }
+}
+
+bool ConverterWindow::WriteToneListOrReport() {
+  try {
+    WriteToneList();
+    return true;
+  } catch (const common::RuntimeError& e) {
+    ShowError("Die Tonverlaufsliste " + state.ToneListPath + " konnte nicht geschrieben werden (" +
+              e.text() + "). Die bisherige Liste bleibt, wie sie war; es wird kein "
+              "Compilerprogramm gestartet.");
+    return false;
+  }
 }
 
 std::string ConverterWindow::ValueTooWideForToneList() const {

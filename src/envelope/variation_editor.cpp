@@ -129,7 +129,7 @@ void StartVariedBuild(ConverterWindow& w, int mode) {
   if (!s.RunStarted || !s.RangeConverted) return;
   if (!w.ToneListSettingsComplete()) return;
   if (!w.ToneListValuesFit("Ein variierter Wert passt nicht mehr")) return;
-  w.WriteToneList();
+  if (!w.WriteToneListOrReport()) return;
   platform::CloseWindowsByTitle(w.services.windows, "Dozudava.wav - Cool Edit");
   w.StartCompilerBuild();
   w.FindPointLines();

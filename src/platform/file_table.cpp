@@ -2,11 +2,18 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <optional>
 #include <sstream>
 #include <system_error>
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "common/codec.h"
@@ -23,8 +30,8 @@ struct FileTable::File {
   std::string data;   // input: the whole file
   LineScanner lines;  // input: over data
   std::FILE* out = nullptr;
-  fs::path finalPath;  // replacing output: where Close puts the file
-  fs::path tempPath;
+  fs::path finalPath;  // output: the file written (replacing output: where Close puts it)
+  fs::path tempPath;   // replacing output: the new file beside it
 
   ~File() {
     if (out) std::fclose(out);
@@ -47,11 +54,47 @@ namespace {
     case EROFS:
       Raise(common::kPermissionDenied);
     case ENOSPC:
+    case EDQUOT:
       Raise(common::kDiskFull);
     default:
       Raise(common::kPathFileAccessError);
   }
 }
+
+// The runtime's error for a failure of the system while a file is written, flushed, closed, put
+// in place or copied; the same wherever it surfaces (buffered text meets a full disk only at the
+// flush or the close). A file grown to the size limit the process may write is an error of the
+// device, not a full disk.
+int WriteErrorNumber(int err, int otherwise) {
+  switch (err) {
+    case ENOSPC:
+    case EDQUOT:
+      return common::kDiskFull;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+      return common::kPermissionDenied;
+    case EIO:
+    case EFBIG:
+      return common::kDeviceIoError;
+    default:
+      return otherwise;
+  }
+}
+
+WriteFaults& InjectedFaults() {
+  static WriteFaults faults;
+  return faults;
+}
+
+// The error a test injects at this stage, 0 for none.
+int InjectedFault(WriteStage stage, const fs::path& target) {
+  const WriteFaults& faults = InjectedFaults();
+  return faults ? faults(stage, target.string()) : 0;
+}
+
+// errno after a call that failed; a failure that set none is an error of the device.
+int LastError() { return errno != 0 ? errno : EIO; }
 
 std::string ReadBytes(const fs::path& host) {
   std::error_code ec;
@@ -78,24 +121,32 @@ std::string ReadBytes(const fs::path& host) {
   return data;
 }
 
-void WriteOrRaise(std::FILE* out, std::string_view bytes) {
-  if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), out) != bytes.size()) {
-    Raise(errno == ENOSPC ? common::kDiskFull : common::kDeviceIoError);
-  }
+void WriteOrRaise(std::FILE* out, const fs::path& target, std::string_view bytes) {
+  if (bytes.empty()) return;
+  if (const int err = InjectedFault(WriteStage::Write, target))
+    Raise(WriteErrorNumber(err, common::kDeviceIoError));
+  errno = 0;
+  if (std::fwrite(bytes.data(), 1, bytes.size(), out) != bytes.size())
+    Raise(WriteErrorNumber(LastError(), common::kDeviceIoError));
 }
+
+constexpr std::string_view kBesideEnding = ".neu";
 
 // Where a new file is written before it replaces `target`: beside it, hidden, named per process.
 fs::path BesidePath(const fs::path& target) {
-  return target.parent_path() /
-         ("." + target.filename().string() + "." + std::to_string(::getpid()) + ".neu");
+  return target.parent_path() / ("." + target.filename().string() + "." +
+                                 std::to_string(::getpid()) + std::string(kBesideEnding));
 }
 
-// Flushes and closes an output; false when either failed.
-bool FinishOutput(std::FILE*& out) {
-  bool ok = std::fflush(out) == 0;
-  ok = (std::fclose(out) == 0) && ok;
+// Flushes and closes an output; the system error of the first that failed, 0 when both went well.
+int FinishOutput(std::FILE*& out, const fs::path& target) {
+  errno = 0;
+  int err = std::fflush(out) == 0 ? InjectedFault(WriteStage::Flush, target) : LastError();
+  errno = 0;
+  const bool closed = std::fclose(out) == 0;
   out = nullptr;
-  return ok;
+  if (err == 0) err = closed ? InjectedFault(WriteStage::Close, target) : LastError();
+  return err;
 }
 
 void RemoveQuietly(const fs::path& path) {
@@ -103,15 +154,118 @@ void RemoveQuietly(const fs::path& path) {
   fs::remove(path, ec);
 }
 
-// Puts a completed new file in place of its target; one that cannot be is removed (false).
-bool PutInPlace(const fs::path& temp, const fs::path& target) {
+// Puts a completed new file in place of its target; one that cannot be is removed. The system
+// error, 0 when it is in place.
+int PutInPlace(const fs::path& temp, const fs::path& target) {
+  int err = InjectedFault(WriteStage::Rename, target);
+  if (err == 0) {
+    std::error_code ec;
+    fs::rename(temp, target, ec);
+    err = ec.value();
+  }
+  if (err != 0) RemoveQuietly(temp);
+  return err;
+}
+
+// The new file beside a target that exists gets the target's permission bits.
+void TakePermissionsOf(const fs::path& target, int newFile) {
+  struct stat st;
+  if (::stat(target.c_str(), &st) == 0) ::fchmod(newFile, st.st_mode & 0777);
+}
+void TakePermissionsOf(const fs::path& target, const fs::path& newFile) {
+  struct stat st;
+  if (::stat(target.c_str(), &st) == 0) ::chmod(newFile.c_str(), st.st_mode & 0777);
+}
+
+// Checks made before anything is written to `host`: 75 for a folder or a read-only file, 76
+// when its folder is missing. Then the folder is cleared of leftovers of killed writers.
+void PrepareWriting(const fs::path& host) {
   std::error_code ec;
-  fs::rename(temp, target, ec);
-  if (ec) RemoveQuietly(temp);
-  return !ec;
+  if (fs::is_directory(host, ec)) Raise(common::kPathFileAccessError);
+  const fs::path folder = host.parent_path().empty() ? fs::path(".") : host.parent_path();
+  if (!fs::is_directory(folder, ec)) Raise(common::kPathNotFound);
+  if (IsReadOnlyFile(host.string())) Raise(common::kPathFileAccessError);
+  RemoveStaleBesideFiles(folder.string());
+}
+
+// The process number in a name ".<name>.<pid>.neu"; 0 when the name is not one of these.
+pid_t BesideFileOwner(std::string_view name) {
+  if (name.size() < 2 + kBesideEnding.size() || name[0] != '.' || !name.ends_with(kBesideEnding))
+    return 0;
+  name.remove_suffix(kBesideEnding.size());
+  const size_t dot = name.rfind('.');
+  if (dot == std::string_view::npos || dot < 2 || dot + 1 == name.size()) return 0;
+  long long pid = 0;
+  for (char c : name.substr(dot + 1)) {
+    if (c < '0' || c > '9') return 0;
+    pid = pid * 10 + (c - '0');
+    if (pid > 0x7FFFFFFF) return 0;
+  }
+  return static_cast<pid_t>(pid);
+}
+
+// When the process started, in seconds since the epoch; nullopt when it cannot be told.
+std::optional<double> ProcessStartTime(pid_t pid) {
+  std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+  std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
+  // The command name in parentheses may hold blanks and parentheses itself: the fields are
+  // counted from behind its last ")", which ends field 2. The start time is field 22.
+  const size_t close = text.rfind(')');
+  if (close == std::string::npos) return std::nullopt;
+  std::istringstream fields(text.substr(close + 1));
+  std::string field;
+  for (int k = 3; k < 22 && fields >> field; ++k) {
+  }
+  unsigned long long ticks = 0;
+  if (!(fields >> ticks)) return std::nullopt;
+  std::ifstream system("/proc/stat");
+  std::string line;
+  while (std::getline(system, line)) {
+    if (!line.starts_with("btime ")) continue;
+    const double boot = std::strtod(line.c_str() + 6, nullptr);
+    const long hz = ::sysconf(_SC_CLK_TCK);
+    if (boot <= 0 || hz <= 0) return std::nullopt;
+    return boot + static_cast<double>(ticks) / static_cast<double>(hz);
+  }
+  return std::nullopt;
+}
+
+// Whether the leftover of process `pid`, last written at `written` (seconds since the epoch),
+// may still belong to a running writer.
+bool WriterMayRun(pid_t pid, double written) {
+  if (::kill(pid, 0) != 0 && errno != EPERM) return false;
+  // The number of a writer that ended can be given to a new process: one started clearly after
+  // the file was last written is not its writer. (The boot time is known to the second only.)
+  constexpr double kClockSlack = 5;
+  const std::optional<double> started = ProcessStartTime(pid);
+  return !started || *started <= written + kClockSlack;
 }
 
 }  // namespace
+
+bool IsReadOnlyFile(const std::string& hostPath) {
+  struct stat st;
+  if (::stat(hostPath.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return false;
+  if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) return true;
+  return ::faccessat(AT_FDCWD, hostPath.c_str(), W_OK, AT_EACCESS) != 0 && errno == EACCES;
+}
+
+void RemoveStaleBesideFiles(const std::string& hostFolder) {
+  std::error_code ec;
+  fs::directory_iterator it(hostFolder, ec), end;
+  for (; !ec && it != end; it.increment(ec)) {
+    const pid_t pid = BesideFileOwner(it->path().filename().native());
+    if (pid <= 0 || pid == ::getpid()) continue;
+    struct stat st;
+    if (::lstat(it->path().c_str(), &st) != 0 || !S_ISREG(st.st_mode)) continue;
+    const double written =
+        static_cast<double>(st.st_mtim.tv_sec) + static_cast<double>(st.st_mtim.tv_nsec) * 1e-9;
+    if (WriterMayRun(pid, written)) continue;
+    RemoveQuietly(it->path());
+  }
+}
+
+void SetWriteFaults(WriteFaults faults) { InjectedFaults() = std::move(faults); }
 
 LineScanner::LineScanner(std::string_view text, size_t from)
     : text_(text),
@@ -193,19 +347,17 @@ void FileTable::OpenInput(int number, std::string_view path, Encoding encoding) 
 void FileTable::OpenWriting(int number, std::string_view path, const char* mode, bool replacing) {
   if (IsOpen(number)) Raise(common::kFileAlreadyOpen);
   fs::path host = drives_->ToHost(path);
+  PrepareWriting(host);
   auto file = std::make_unique<File>();
-  std::error_code ec;
-  if (fs::is_directory(host, ec)) Raise(common::kPathFileAccessError);
-  if (!fs::is_directory(host.parent_path().empty() ? fs::path(".") : host.parent_path(), ec))
-    Raise(common::kPathNotFound);
+  file->finalPath = host;
   fs::path target = host;
   if (replacing) {
-    file->finalPath = host;
     file->tempPath = BesidePath(host);
     target = file->tempPath;
   }
   file->out = std::fopen(target.c_str(), mode);
   if (!file->out) RaiseOpenError(errno, target);
+  if (replacing) TakePermissionsOf(host, ::fileno(file->out));
   files_[number] = std::move(file);
 }
 
@@ -250,13 +402,13 @@ std::string FileTable::InputRest(int number) {
 
 void FileTable::Print(int number, std::string_view line) {
   File& f = Get(number, false);
-  WriteOrRaise(f.out, common::Utf8ToCp1252(line));
-  WriteOrRaise(f.out, "\r\n");
+  WriteOrRaise(f.out, f.finalPath, common::Utf8ToCp1252(line));
+  WriteOrRaise(f.out, f.finalPath, "\r\n");
 }
 
 void FileTable::PrintText(int number, std::string_view text) {
   File& f = Get(number, false);
-  WriteOrRaise(f.out, common::Utf8ToCp1252(text));
+  WriteOrRaise(f.out, f.finalPath, common::Utf8ToCp1252(text));
 }
 
 std::unique_ptr<FileTable::File> FileTable::Take(int number) {
@@ -270,13 +422,12 @@ std::unique_ptr<FileTable::File> FileTable::Take(int number) {
 void FileTable::Close(int number) {
   std::unique_ptr<File> f = Take(number);
   if (!f || !f->out) return;
-  const bool ok = FinishOutput(f->out);
-  if (f->tempPath.empty()) {
-    if (!ok) Raise(common::kDeviceIoError);
-    return;
+  int err = FinishOutput(f->out, f->finalPath);
+  if (!f->tempPath.empty()) {
+    if (err != 0) RemoveQuietly(f->tempPath);
+    else err = PutInPlace(f->tempPath, f->finalPath);
   }
-  if (!ok) RemoveQuietly(f->tempPath);
-  if (!ok || !PutInPlace(f->tempPath, f->finalPath)) Raise(common::kDeviceIoError);
+  if (err != 0) Raise(WriteErrorNumber(err, common::kDeviceIoError));
 }
 
 void FileTable::CloseHeld(int number) {
@@ -287,9 +438,9 @@ void FileTable::CloseHeld(int number) {
     return;
   }
   std::unique_ptr<File> f = Take(number);
-  if (!FinishOutput(f->out)) {
+  if (const int err = FinishOutput(f->out, f->finalPath)) {
     RemoveQuietly(f->tempPath);
-    Raise(common::kDeviceIoError);
+    Raise(WriteErrorNumber(err, common::kDeviceIoError));
   }
   held_.emplace_back(f->tempPath.string(), f->finalPath.string());
 }
@@ -297,12 +448,12 @@ void FileTable::CloseHeld(int number) {
 void FileTable::PutHeldInPlace() {
   std::vector<std::pair<std::string, std::string>> held = std::move(held_);
   held_.clear();
-  bool ok = true;
+  int err = 0;
   for (const auto& [temp, target] : held) {
-    if (ok) ok = PutInPlace(temp, target);
+    if (err == 0) err = PutInPlace(temp, target);
     else RemoveQuietly(temp);
   }
-  if (!ok) Raise(common::kDeviceIoError);
+  if (err != 0) Raise(WriteErrorNumber(err, common::kDeviceIoError));
 }
 
 void FileTable::DropHeld() {
@@ -355,10 +506,20 @@ void CopyFile(std::string_view source, std::string_view target) {
   if (!fs::is_directory(to.parent_path(), ec)) Raise(common::kPathNotFound);
   // A file copied onto itself is already where it should be.
   if (fs::equivalent(from, to, ec)) return;
+  if (IsReadOnlyFile(to.string())) Raise(common::kPathFileAccessError);
+  RemoveStaleBesideFiles(to.parent_path().string());
   const fs::path beside = BesidePath(to);
   fs::copy_file(from, beside, fs::copy_options::overwrite_existing, ec);
-  if (ec) RemoveQuietly(beside);
-  if (ec || !PutInPlace(beside, to)) Raise(common::kPermissionDenied);
+  int err = ec.value();
+  if (err == 0) err = InjectedFault(WriteStage::Copy, to);
+  if (err == 0) {
+    TakePermissionsOf(to, beside);
+    err = PutInPlace(beside, to);
+  }
+  if (err != 0) {
+    RemoveQuietly(beside);
+    Raise(WriteErrorNumber(err, common::kPermissionDenied));
+  }
 }
 
 namespace {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdio>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -48,12 +49,16 @@ class FileTable {
   FileTable& operator=(const FileTable&) = delete;
 
   // Errors: 55 number already open, 53 file missing (input), 76 folder missing, 70 no access.
+  // Opening for writing refuses a file that is read-only (see IsReadOnlyFile) with 75, as the
+  // original platform does, before anything is written; it also removes the hidden leftovers of
+  // writers that were killed in that folder (see RemoveStaleBesideFiles).
   void OpenInput(int number, std::string_view path, Encoding encoding = Encoding::Cp1252);
   void OpenOutput(int number, std::string_view path);
   void OpenAppend(int number, std::string_view path);
   // Output that reaches `path` only when closed: a failure before Close leaves the old file whole
-  // (the new text is written beside it and put in place by Close; a table destroyed with the file
-  // still open drops the new text).
+  // (the new text is written hidden beside it, ".<name>.<pid>.neu", and put in place by Close; a
+  // table destroyed with the file still open drops the new text). The new file gets the
+  // permission bits of the file it replaces.
   void OpenOutputReplacing(int number, std::string_view path);
 
   bool IsOpen(int number) const;
@@ -65,7 +70,8 @@ class FileTable {
   // The rest of an input file's text from the current line on, decoded, in one piece (empty at
   // the end); the file stands at its end afterwards. 52 when the number is not open, 54 for output.
   std::string InputRest(int number);
-  // Writes the text and CR LF.
+  // Writes the text and CR LF. A failure of the system while a file is written, flushed, closed
+  // or put in place is 61 when the disk is full, 70 when access is denied, else 57.
   void Print(int number, std::string_view line);
   // Writes the text without a line end (the last line of a file that ends without one).
   void PrintText(int number, std::string_view text);
@@ -98,11 +104,31 @@ class FileTable {
 // The whole text of a Windows-1252 file, decoded. Errors as OpenInput.
 std::string ReadWholeFile(std::string_view path);
 
-// Copies a file (53 when the source is missing, 76 when the target folder is missing). The copy is
-// made beside the target and put in place when complete: a failed copy leaves the target as it was;
-// a file copied onto itself is left as it is.
+// Copies a file (53 when the source is missing, 76 when the target folder is missing, 75 when the
+// target is read-only, 61 when the disk is full, 57 for an error of the device, else 70). The copy is made beside the target and
+// put in place when complete, with the permission bits of the target it replaces: a failed copy
+// leaves the target as it was; a file copied onto itself is left as it is.
 void CopyFile(std::string_view source, std::string_view target);
 bool FileExists(std::string_view path);
+
+// A file the composer protected: its mode has no write bit at all (like the original platform's
+// read-only attribute, this holds for every user, root included), or this user may not write it.
+// A missing file and a folder are not read-only files.
+bool IsReadOnlyFile(const std::string& hostPath);
+
+// Removes the hidden ".<name>.<pid>.neu" files in the host folder that writers killed while
+// writing left behind: those of a process that no longer runs, or whose number now belongs to a
+// process started after the file was last written. The files of running writers, and those of
+// this process, are kept.
+void RemoveStaleBesideFiles(const std::string& hostFolder);
+
+// Where writing a file can fail: a write, the flush or the close of an output, putting a new file
+// in place, a copy.
+enum class WriteStage { Write, Flush, Close, Rename, Copy };
+// A fault-injection seam for tests: asked at each stage with the host path of the target, it
+// returns the system error (an errno value) the stage fails with, or 0 to let it run. Empty: none.
+using WriteFaults = std::function<int(WriteStage stage, const std::string& hostTarget)>;
+void SetWriteFaults(WriteFaults faults);
 
 // Current folder, a Windows path as the system set it ("C:\Arbeit\").
 void ChangeFolder(std::string_view path);  // 76 when it does not exist

@@ -1,6 +1,8 @@
 // The compiler pass on a temporary drive: what it writes, starts and lists, and its error trap.
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -11,6 +13,7 @@
 #include "compiler/compiler_window.h"
 #include "platform/clock.h"
 #include "platform/drive_map.h"
+#include "platform/file_table.h"
 #include "platform/program_start.h"
 #include "platform/window_closing.h"
 
@@ -207,13 +210,16 @@ TEST_F(PassTest, BuildBWithoutOrchestraFailsInTheListingTwice) {
 }
 
 // A tone list whose values fail while the Csound files are written, or a target that cannot be
-// written: the old batch, orchestra and score stay byte for byte, nothing is started, the error
+// written (a folder, a file made read-only, a full disk met at its close): the old batch,
+// orchestra and score stay byte for byte (and keep their modes), nothing is started, the error
 // is the one that failed first, and no half-written file is left beside them.
 struct WriteFailureCase {
   const char* name;
   const char* lastLine;  // appended to a good tone list
   bool buildA;           // build A, or build B (which keeps the orchestra)
   int error;
+  const char* readOnly = nullptr;     // an old file given mode 0444
+  const char* fullAtClose = nullptr;  // an old file whose new text meets a full disk at the close
 };
 
 class WriteFailureTest : public PassTest, public ::testing::WithParamInterface<WriteFailureCase> {};
@@ -231,13 +237,25 @@ TEST_P(WriteFailureTest, OldFilesStayAsTheyWere) {
     fs::remove(Arbeit() / "Dozudava.sco");
     fs::create_directory(Arbeit() / "Dozudava.sco");
   }
+  if (c.readOnly) fs::permissions(Arbeit() / c.readOnly, fs::perms(0444));
+  if (c.fullAtClose) {
+    const std::string full = (Arbeit() / c.fullAtClose).string();
+    platform::SetWriteFaults([full](platform::WriteStage stage, const std::string& target) {
+      return stage == platform::WriteStage::Close && target == full ? ENOSPC : 0;
+    });
+  }
 
-  EXPECT_EQ(RunPass(c.buildA ? BuildSettings::TalvikTe() : BuildSettings::TalvikTe3()), c.error);
+  const int error = RunPass(c.buildA ? BuildSettings::TalvikTe() : BuildSettings::TalvikTe3());
+  platform::SetWriteFaults({});
+  EXPECT_EQ(error, c.error);
   EXPECT_TRUE(starter_.starts.empty());
   for (const auto& [name, bytes] : oldFiles)
     if (!fs::is_directory(Arbeit() / name)) {
       EXPECT_EQ(Read(name), bytes) << name;
     }
+  if (c.readOnly) {
+    EXPECT_EQ(fs::status(Arbeit() / c.readOnly).permissions(), fs::perms(0444));
+  }
   int files = 0;
   for ([[maybe_unused]] const auto& entry : fs::directory_iterator(Arbeit())) ++files;
   EXPECT_EQ(files, 6) << "the two inputs and the four old files only";
@@ -254,7 +272,23 @@ INSTANTIATE_TEST_SUITE_P(
                                        common::kOverflow},
                       WriteFailureCase{"BuildBTimeSpanOverflows", "ZP 3e38 -3e38\r\n", false,
                                        common::kOverflow},
-                      WriteFailureCase{"UnwritableScore", "", true, common::kPathFileAccessError}),
+                      WriteFailureCase{"UnwritableScore", "", true, common::kPathFileAccessError},
+                      WriteFailureCase{"ReadOnlyBatch", "", true, common::kPathFileAccessError,
+                                       "cs06b.bat"},
+                      WriteFailureCase{"ReadOnlyOrchestra", "", true,
+                                       common::kPathFileAccessError, "Dozudava.orc"},
+                      WriteFailureCase{"ReadOnlyScore", "", true, common::kPathFileAccessError,
+                                       "Dozudava.sco"},
+                      WriteFailureCase{"BuildBReadOnlyBatch", "", false,
+                                       common::kPathFileAccessError, "cs06b3.bat"},
+                      WriteFailureCase{"BuildBReadOnlyScore", "", false,
+                                       common::kPathFileAccessError, "Dozudava.sco"},
+                      WriteFailureCase{"DiskFullAtTheScoresClose", "", true, common::kDiskFull,
+                                       nullptr, "Dozudava.sco"},
+                      WriteFailureCase{"BuildBDiskFullAtTheScoresClose", "", false,
+                                       common::kDiskFull, nullptr, "Dozudava.sco"},
+                      WriteFailureCase{"DiskFullAtTheBatchsClose", "", true, common::kDiskFull,
+                                       nullptr, "cs06b.bat"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 struct OriginCase {

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -11,6 +12,7 @@
 #include <vector>
 
 #include "converter_fixture.h"
+#include "platform/file_table.h"
 
 namespace envelope_test {
 namespace {
@@ -350,6 +352,21 @@ TEST_F(SnapshotTest, AFailedCopyStopsTheRestAndAddsNoMixLine) {
                             "kopiert werden (Datei nicht gefunden)."});
   EXPECT_FALSE(Exists("Tesu44.wav"));
   EXPECT_FALSE(Exists("mix-ormila.txt"));
+}
+
+// A wave copy that fails for lack of space says so; the keep stops before the mix line.
+TEST_F(SnapshotTest, AWaveCopyOnAFullDiskNamesTheCause) {
+  Run();
+  const std::string wave = (root / "c/Arbeit/Tesu42.wav").string();
+  platform::SetWriteFaults([wave](platform::WriteStage stage, const std::string& target) {
+    return stage == platform::WriteStage::Copy && target == wave ? ENOSPC : 0;
+  });
+  window->Command4.Click();
+  platform::SetWriteFaults({});
+  EXPECT_EQ(Messages(), std::vector<std::string>{
+                            "C:\\Arbeit\\Dozudava.wav konnte nicht nach c:\\Arbeit\\Tesu42.wav "
+                            "kopiert werden (Datenträger voll)."});
+  EXPECT_TRUE(KeptFiles().empty());
 }
 
 TEST_F(SnapshotTest, TheSubmixBatchMatchesItsGoldenFile) {

@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <csignal>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <functional>
@@ -532,6 +535,247 @@ TEST_F(ProcessDrivesTest, ACopyIsPutInPlaceWholeOrNotAtAll) {
   EXPECT_EQ(ErrorOf([] { CopyFile("C:\\Arbeit\\Dozudava.wav", "c:\\Arbeit\\Tesu2.wav"); }),
             common::kPermissionDenied);
   EXPECT_TRUE(fs::is_directory(root_ / "c/Arbeit/Tesu2.wav/besetzt"));
+  EXPECT_EQ(Names(root_ / "c/Arbeit"),
+            (std::vector<std::string>{"Dozudava.wav", "Tesu1.wav", "Tesu2.wav"}));
+}
+
+// ---------------------------------------------------------------------------------------------
+// Protected targets, the system's errors and leftovers of killed writers
+
+fs::perms ModeOf(const fs::path& p) { return fs::status(p).permissions(); }
+
+// Every way of writing a whole file, by the target it writes.
+struct Writer {
+  const char* name;
+  std::function<void(FileTable&, const std::string&)> write;
+};
+const Writer kWriters[] = {
+    {"replacing output",
+     [](FileTable& t, const std::string& path) {
+       t.OpenOutputReplacing(3, path);
+       t.Print(3, "neu");
+       t.Close(3);
+     }},
+    {"held output",
+     [](FileTable& t, const std::string& path) {
+       t.OpenOutputReplacing(3, path);
+       t.Print(3, "neu");
+       t.CloseHeld(3);
+       t.PutHeldInPlace();
+     }},
+    {"output", [](FileTable& t, const std::string& path) {
+       t.OpenOutput(3, path);
+       t.Print(3, "neu");
+       t.Close(3);
+     }},
+    {"append", [](FileTable& t, const std::string& path) {
+       t.OpenAppend(3, path);
+       t.Print(3, "neu");
+       t.Close(3);
+     }},
+    {"copy", [](FileTable&, const std::string& path) { CopyFile("C:\\Arbeit\\Quelle.txt", path); }},
+};
+
+class ProtectedTargetTest : public testing::Test {
+ protected:
+  ProtectedTargetTest() : files_(drives_) {
+    SetDrives(DriveMap(root_.root()));
+    root_.Write("c/Arbeit/Quelle.txt", "neu\r\n");
+  }
+  TempDriveRoot root_;
+  DriveMap drives_{root_.root()};
+  FileTable files_;
+};
+
+// A target without any write bit is refused with 75 before anything is written, for every user
+// (root included, whom the system's own check lets write anything); the file and its mode stay.
+// A mode this user may not write by (the owner's bits lack the write bit) is refused the same way,
+// except for root, who may.
+TEST_F(ProtectedTargetTest, AReadOnlyTargetIsRefusedWith75AndStaysAsItWas) {
+  const bool root = ::geteuid() == 0;
+  const struct {
+    fs::perms mode;
+    bool refused;
+  } modes[] = {
+      {fs::perms(0444), true},  {fs::perms(0400), true},  {fs::perms(0555), true},
+      {fs::perms(0000), true},  {fs::perms(0464), !root}, {fs::perms(0644), false},
+      {fs::perms(0600), false}, {fs::perms(0640), false}, {fs::perms(0660), false},
+  };
+  for (const Writer& w : kWriters) {
+    for (const auto& m : modes) {
+      const std::string label = std::string(w.name) + ", mode " +
+                                std::to_string(static_cast<unsigned>(m.mode));
+      const fs::path target = root_ / "c/Arbeit/Ziel.rsz";
+      fs::remove(target);
+      root_.Write("c/Arbeit/Ziel.rsz", "alt\r\n");
+      fs::permissions(target, m.mode);
+      EXPECT_EQ(ErrorOf([&] { w.write(files_, "C:\\Arbeit\\ziel.RSZ"); }),
+                m.refused ? common::kPathFileAccessError : 0)
+          << label;
+      EXPECT_FALSE(files_.IsOpen(3)) << label;
+      EXPECT_EQ(ModeOf(target), m.mode) << label << ": the replaced file keeps the target's mode";
+      fs::permissions(target, fs::perms(0600));
+      const bool append = std::string(w.name) == "append";
+      const std::string expected = m.refused ? "alt\r\n" : append ? "alt\r\nneu\r\n" : "neu\r\n";
+      EXPECT_EQ(root_.Read("c/Arbeit/Ziel.rsz"), expected) << label;
+      EXPECT_EQ(Names(root_ / "c/Arbeit"), (std::vector<std::string>{"Quelle.txt", "Ziel.rsz"}))
+          << label << ": nothing is left beside it";
+    }
+  }
+}
+
+// Sets the faults a test injects, and takes them away at its end.
+class InjectedFaults {
+ public:
+  explicit InjectedFaults(WriteFaults faults) { SetWriteFaults(std::move(faults)); }
+  ~InjectedFaults() { SetWriteFaults({}); }
+};
+
+// The system's error is mapped the same way wherever it surfaces: a full disk is 61 at the write,
+// the flush, the close, the renaming and the copy alike, a file at the process's size limit 57.
+// The old target stays whole and nothing is left beside it.
+TEST_F(ProtectedTargetTest, TheSystemsErrorIsMappedAlikeWhereverItSurfaces) {
+  const struct {
+    WriteStage stage;
+    const char* stageName;
+    int err;
+    int error;         // of the writers that reach the stage
+    int copyError;     // of the copy, at its own stage (Copy or Rename)
+  } cases[] = {
+      {WriteStage::Write, "write", ENOSPC, common::kDiskFull, 0},
+      {WriteStage::Write, "write", EIO, common::kDeviceIoError, 0},
+      {WriteStage::Flush, "flush", ENOSPC, common::kDiskFull, 0},
+      {WriteStage::Flush, "flush", EFBIG, common::kDeviceIoError, 0},
+      {WriteStage::Close, "close", ENOSPC, common::kDiskFull, 0},
+      {WriteStage::Close, "close", EDQUOT, common::kDiskFull, 0},
+      {WriteStage::Close, "close", EIO, common::kDeviceIoError, 0},
+      {WriteStage::Rename, "rename", ENOSPC, common::kDiskFull, common::kDiskFull},
+      {WriteStage::Rename, "rename", EACCES, common::kPermissionDenied,
+       common::kPermissionDenied},
+      {WriteStage::Copy, "copy", ENOSPC, 0, common::kDiskFull},
+      {WriteStage::Copy, "copy", EFBIG, 0, common::kDeviceIoError},
+      {WriteStage::Copy, "copy", EIO, 0, common::kDeviceIoError},
+  };
+  const std::string targetHost = (root_ / "c/Arbeit/Ziel.rsz").string();
+  for (const Writer& w : kWriters) {
+    const bool copy = std::string(w.name) == "copy";
+    const bool inPlace = std::string(w.name) == "output" || std::string(w.name) == "append";
+    for (const auto& c : cases) {
+      // Writing in place has nothing to rename.
+      if (inPlace && c.stage == WriteStage::Rename) continue;
+      const std::string label = std::string(w.name) + ", " + c.stageName + ", errno " +
+                                std::to_string(c.err);
+      root_.Write("c/Arbeit/Ziel.rsz", "alt\r\n");
+      int error = 0;
+      {
+        InjectedFaults faults([&](WriteStage stage, const std::string& target) {
+          return stage == c.stage && target == targetHost ? c.err : 0;
+        });
+        error = ErrorOf([&] { w.write(files_, "C:\\Arbeit\\Ziel.rsz"); });
+      }
+      files_.Discard(3);
+      EXPECT_EQ(error, copy ? c.copyError : c.error) << label;
+      if (!inPlace) {
+        EXPECT_EQ(root_.Read("c/Arbeit/Ziel.rsz"), error ? "alt\r\n" : "neu\r\n") << label;
+      }
+      EXPECT_EQ(Names(root_ / "c/Arbeit"), (std::vector<std::string>{"Quelle.txt", "Ziel.rsz"}))
+          << label;
+    }
+  }
+}
+
+// A process of its own that runs until it is killed.
+class RunningProcess {
+ public:
+  RunningProcess() : pid_(::fork()) {
+    if (pid_ == 0) {
+      for (;;) ::pause();
+    }
+  }
+  ~RunningProcess() { End(); }
+  pid_t pid() const { return pid_; }
+  void End() {
+    if (pid_ <= 0) return;
+    ::kill(pid_, SIGKILL);
+    ::waitpid(pid_, nullptr, 0);
+    pid_ = -1;
+  }
+
+ private:
+  pid_t pid_;
+};
+
+// A writer killed while writing leaves its hidden ".<name>.<pid>.neu": the next write into that
+// folder removes it once its process no longer runs, and never while it runs; names that only
+// look alike, other folders and this process's own files are left alone.
+TEST_F(FileTableTest, LeftoversOfKilledWritersAreRemovedByTheNextWriteIntoTheirFolder) {
+  RunningProcess writer;
+  ASSERT_GT(writer.pid(), 0);
+  const std::string pid = std::to_string(writer.pid());
+  const std::string own = std::to_string(::getpid());
+  const std::vector<std::string> keptAlways = {
+      ".Tesu.rsz." + own + ".neu",  // this process's own
+      ".Tesu.rsz.neu", "Tesu.rsz." + pid + ".neu", ".Tesu.rsz.12a.neu", "..neu", "Tesu.rsz",
+      "." + pid + ".neu"};
+  for (const std::string& name : keptAlways) root_.Write("c/Arbeit/" + name, "x");
+  root_.Write("c/Arbeit/.Dozudava.sco." + pid + ".neu", "halb");
+  root_.Write("c/Andere/.Tesu.rsz." + pid + ".neu", "halb");
+
+  auto writeOnce = [&](const std::function<void()>& write) {
+    write();
+    return Names(root_ / "c/Arbeit");
+  };
+  auto withLeftover = [&](std::vector<std::string> names) {
+    names.push_back(".Dozudava.sco." + pid + ".neu");
+    std::sort(names.begin(), names.end());
+    return names;
+  };
+  std::vector<std::string> expected = keptAlways;
+  expected.push_back("Talvik.ini");
+  std::sort(expected.begin(), expected.end());
+
+  // Its writer still runs: the leftover stays.
+  EXPECT_EQ(writeOnce([&] {
+              files_.OpenOutputReplacing(4, "C:\\Arbeit\\Talvik.ini");
+              files_.Close(4);
+            }),
+            withLeftover(expected));
+  // A running process whose number was given out after the file was last written is not its
+  // writer.
+  const fs::path leftover = root_ / ("c/Arbeit/.Dozudava.sco." + pid + ".neu");
+  fs::last_write_time(leftover, fs::file_time_type::clock::now() - std::chrono::hours(1));
+  EXPECT_EQ(writeOnce([&] { files_.OpenAppend(4, "C:\\Arbeit\\Talvik.ini"); files_.Close(4); }),
+            expected);
+
+  // The writer is killed: any write into the folder removes its leftover.
+  root_.Write("c/Arbeit/.Dozudava.sco." + pid + ".neu", "halb");
+  EXPECT_EQ(Names(root_ / "c/Arbeit"), withLeftover(expected));
+  writer.End();
+  EXPECT_EQ(writeOnce([&] {
+              files_.OpenOutput(4, "C:\\Arbeit\\Talvik.ini");
+              files_.Close(4);
+            }),
+            expected);
+  // Leftovers in other folders wait for a write there.
+  EXPECT_TRUE(fs::exists(root_ / ("c/Andere/.Tesu.rsz." + pid + ".neu")));
+  // Reading removes nothing.
+  root_.Write("c/Arbeit/.Dozudava.sco." + pid + ".neu", "halb");
+  files_.OpenInput(4, "C:\\Arbeit\\Talvik.ini");
+  files_.Close(4);
+  EXPECT_EQ(Names(root_ / "c/Arbeit"), withLeftover(expected));
+}
+
+TEST_F(ProcessDrivesTest, ACopyRemovesLeftoversOfKilledWriters) {
+  RunningProcess writer;
+  ASSERT_GT(writer.pid(), 0);
+  const std::string leftover = ".Tesu3.wav." + std::to_string(writer.pid()) + ".neu";
+  root_.Write("c/Arbeit/" + leftover, "halb");
+  root_.Write("c/Arbeit/Dozudava.wav", "RIFF....WAVE");
+  CopyFile("C:\\Arbeit\\Dozudava.wav", "C:\\Arbeit\\Tesu1.wav");
+  EXPECT_EQ(Names(root_ / "c/Arbeit"),
+            (std::vector<std::string>{leftover, "Dozudava.wav", "Tesu1.wav"}));
+  writer.End();
+  CopyFile("C:\\Arbeit\\Dozudava.wav", "C:\\Arbeit\\Tesu2.wav");
   EXPECT_EQ(Names(root_ / "c/Arbeit"),
             (std::vector<std::string>{"Dozudava.wav", "Tesu1.wav", "Tesu2.wav"}));
 }

@@ -1,0 +1,141 @@
+// The compiler window's writers under two faults: a target the composer made read-only, and a
+// full disk met when the new file is closed (or copied). Either way the old file stays as it was
+// and nothing is left beside it; the message names the true cause, the random list fails
+// silently, and saving a preset, which traps nothing, ends with the runtime's error.
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <functional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "platform/file_table.h"
+#include "tools_fixture.h"
+
+namespace compiler_test {
+namespace {
+
+namespace fs = std::filesystem;
+
+const char* const kUnchanged = "C:\\Arbeit\\Vuzov.rsz bleibt, wie sie war.";
+
+// What a step reaches of the window's test.
+struct Context {
+  compiler::CompilerWindow& window;
+  platform::ScriptedDialogs& dialogs;
+  const platform_test::TempDriveRoot& root;
+};
+
+struct WriterCase {
+  const char* name;
+  const char* target;  // the file's name in C:\Arbeit
+  bool copy;           // written by a copy (else by a replacing output)
+  std::function<void(Context&)> step;
+  std::vector<std::string> messages;  // "%" stands for the error's text
+  bool untrapped = false;             // the step ends with the runtime error itself
+  friend void PrintTo(const WriterCase& c, std::ostream* os) { *os << c.name; }
+};
+
+void Import(Context& t);
+
+const WriterCase kWriters[] = {
+    {"ImportedList", "Vuzov.rsz", false, Import,
+     {std::string("C:\\Arbeit\\Vuzov.rsz konnte nicht geschrieben werden: %\n") + kUnchanged}},
+    {"UndoCopyOfTheImportedList", "Rsz-Backup-0", true, Import,
+     {std::string("Die Sicherheitskopie C:\\Arbeit\\Rsz-Backup-0 der bisherigen Liste konnte "
+                  "nicht angelegt werden: %\n") +
+      kUnchanged}},
+    {"BackupOfTheImportedList", "Rsz-Backup-1", true,
+     [](Context& t) { t.window.Command32_Click(); },
+     {"C:\\Arbeit\\Vuzov.rsz konnte nicht nach C:\\Arbeit\\Rsz-Backup-1 kopiert werden: %"}},
+    {"CompilerSettings", "Talvik.ini", false, Import,
+     {"Die Einstellungen konnten nicht nach C:\\Arbeit\\Talvik.ini geschrieben werden: %"}},
+    {"SingleTonePlugin", "Default-Einzelton.plg", false,
+     [](Context& t) { t.window.Command40_Click(); },
+     {"Die Datei c:\\Arbeit\\Default-Einzelton.plg konnte nicht geschrieben werden: %"}},
+    {"SustainedTonePlugin", "Default-Dauerton.plg", false,
+     [](Context& t) { t.window.Command41_Click(); },
+     {"Die Datei c:\\Arbeit\\Default-Dauerton.plg konnte nicht geschrieben werden: %"}},
+    {"RandomListSilently", "Zufall.rsz", false,
+     [](Context& t) { t.window.Zufallsliste_Click(); }, {}},
+    {"PresetUntrapped", "Dunkel.prs", false,
+     [](Context& t) {
+       t.dialogs.chosenFiles = {"C:\\Arbeit\\Dunkel.prs"};
+       t.window.Command13_Click();
+     },
+     {}, true},
+};
+
+// A score of two notes imported into Vuzov.rsz, beside an older list.
+void Import(Context& t) {
+  t.root.Write("c/Arbeit/Sample.sco", CrLf({"i01 0 2 880 10000", "i01 2 1 440 8000"}));
+  t.window.Command14_Click();
+}
+
+enum class Fault { ReadOnly, DiskFullAtClose };
+void PrintTo(Fault f, std::ostream* os) { *os << (f == Fault::ReadOnly ? "read-only" : "disk full"); }
+
+class ProtectedFilesTest : public ToolsTest,
+                           public ::testing::WithParamInterface<std::tuple<WriterCase, Fault>> {
+ protected:
+  ~ProtectedFilesTest() override { platform::SetWriteFaults({}); }
+
+  std::vector<std::string> Leftovers() const {
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(root / "c/Arbeit"))
+      if (e.path().filename().string().ends_with(".neu")) names.push_back(e.path().filename());
+    return names;
+  }
+};
+
+TEST_P(ProtectedFilesTest, TheOldFileStaysAndTheCauseIsNamed) {
+  const auto& [c, fault] = GetParam();
+  WriteArbeit("Vuzov.rsz", CrLf({"ZP 0 1", "LTF 2"}));
+  const fs::path target = root / ("c/Arbeit/" + std::string(c.target));
+  if (!fs::exists(target)) WriteArbeit(c.target, "alt\r\n");
+  const std::string bytes = ReadArbeit(c.target);
+  const fs::perms mode = fault == Fault::ReadOnly ? fs::perms(0444) : fs::perms(0640);
+  fs::permissions(target, mode);
+  if (fault == Fault::DiskFullAtClose) {
+    const std::string host = target.string();
+    const platform::WriteStage stage =
+        c.copy ? platform::WriteStage::Copy : platform::WriteStage::Close;
+    platform::SetWriteFaults([host, stage](platform::WriteStage at, const std::string& file) {
+      return at == stage && file == host ? ENOSPC : 0;
+    });
+  }
+
+  int error = 0;
+  Context context{*window, dialogs, root};
+  try {
+    c.step(context);
+  } catch (const common::RuntimeError& e) {
+    error = e.number();
+  }
+
+  const int expectedError = fault == Fault::ReadOnly ? common::kPathFileAccessError
+                                                     : common::kDiskFull;
+  EXPECT_EQ(error, c.untrapped ? expectedError : 0);
+  std::vector<std::string> expected;
+  for (std::string m : c.messages)
+    expected.push_back(m.replace(m.find('%'), 1, common::ErrorText(expectedError)));
+  EXPECT_EQ(Messages(), expected);
+  EXPECT_EQ(ReadArbeit(c.target), bytes);
+  EXPECT_EQ(fs::status(target).permissions(), mode);
+  EXPECT_EQ(Leftovers(), std::vector<std::string>{});
+  EXPECT_TRUE(starter.starts.empty()) << "nothing is opened that was not written";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Writers, ProtectedFilesTest,
+    ::testing::Combine(::testing::ValuesIn(kWriters),
+                       ::testing::Values(Fault::ReadOnly, Fault::DiskFullAtClose)),
+    [](const auto& info) {
+      return std::string(std::get<0>(info.param).name) +
+             (std::get<1>(info.param) == Fault::ReadOnly ? "_ReadOnly" : "_DiskFullAtClose");
+    });
+
+}  // namespace
+}  // namespace compiler_test

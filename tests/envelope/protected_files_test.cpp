@@ -1,0 +1,136 @@
+// The converter's writers under two faults: a target the composer made read-only, and a full disk
+// met when the new file is closed (or copied). Either way the old file stays as it was, nothing
+// is left beside it, and the message names the true cause (the settings file alone fails
+// silently).
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <functional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "converter_fixture.h"
+#include "platform/file_table.h"
+
+namespace envelope_test {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct WriterCase {
+  const char* name;
+  const char* target;  // the file's name in C:\Arbeit
+  bool copy;           // written by a copy (else by a replacing output)
+  std::function<void(ConverterTest&)> step;
+  std::vector<std::string> messages;  // "%" stands for the error's text
+  std::function<void(ConverterTest&)> before = {};  // more files the step needs
+  friend void PrintTo(const WriterCase& c, std::ostream* os) { *os << c.name; }
+};
+
+const WriterCase kWriters[] = {
+    {"ToneList", "Tesu.rsz", false, [](ConverterTest& t) { t.window->Command3.Click(); },
+     {"Die Tonverlaufsliste C:\\Arbeit\\Tesu.rsz konnte nicht geschrieben werden (%). Die "
+      "bisherige Liste bleibt, wie sie war; es wird kein Compilerprogramm gestartet."}},
+    {"SettingsFileSilently", "Tesu.ini", false,
+     [](ConverterTest& t) { t.window->Text[12]->SetText("2"); }, {}},
+    {"StartStopFile", "Tesu2.ini", false,
+     [](ConverterTest& t) { t.window->StartStoppLos.Click(); },
+     {"Die Datei C:\\Arbeit\\Tesu2.ini konnte nicht geschrieben werden: %"}},
+    {"CopyProject", "Gleitenc.rpp", false, [](ConverterTest& t) { t.window->kopieren.Click(); },
+     {"c:\\Arbeit\\Gleitenc.rpp konnte nicht geschrieben werden (%)."}},
+    {"KeptCopyProject", "Gleitenc.rpp-bak", true,
+     [](ConverterTest& t) { t.window->kopieren.Click(); },
+     {"c:\\Arbeit\\Gleitenc.rpp konnte nicht geschrieben werden (%)."},
+     [](ConverterTest& t) { t.root.Write("c/Arbeit/Gleitenc.rpp", "bearbeitet\r\n"); }},
+    {"SingleTonePlugin", "Default-Einzelton.plg", false,
+     [](ConverterTest& t) { t.window->Command16.Click(); },
+     {"Die Datei c:\\Arbeit\\Default-Einzelton.plg konnte nicht geschrieben werden: %"}},
+    {"SustainedTonePlugin", "Default-Dauerton.plg", false,
+     [](ConverterTest& t) { t.window->Command17.Click(); },
+     {"Die Datei c:\\Arbeit\\Default-Dauerton.plg konnte nicht geschrieben werden: %"}},
+    {"RenderBatch", "cs06b.bat", false, [](ConverterTest& t) { t.window->Csoundknopf.Click(); },
+     {"Die Datei C:\\Arbeit\\cs06b.bat konnte nicht geschrieben werden: %"}},
+    {"SampleCopy", "Samp100.wav", true,
+     [](ConverterTest& t) {
+       t.dialogs.chosenFiles = {"C:\\Arbeit\\Klang.wav"};
+       t.window->Command11.Click();
+     },
+     {"Das Sample C:\\Arbeit\\Klang.wav konnte nicht nach c:\\Arbeit\\Samp100.wav kopiert werden: "
+      "%"}},
+    {"RestoredOrchestra", "Dozudava.orc", true,
+     [](ConverterTest& t) {
+       t.dialogs.chosenFiles = {"C:\\Arbeit\\Tesu7.orc"};
+       t.window->Command15.Click();
+     },
+     {"C:\\Arbeit\\Tesu7.orc/.sco konnten nicht nach C:\\Arbeit\\Dozudava.orc/.sco kopiert "
+      "werden: %"},
+     [](ConverterTest& t) {
+       t.root.Write("c/Arbeit/Tesu7.orc", "Tesu7 orc");
+       t.root.Write("c/Arbeit/Tesu7.sco", "Tesu7 sco");
+     }},
+};
+
+enum class Fault { ReadOnly, DiskFullAtClose };
+void PrintTo(Fault f, std::ostream* os) { *os << (f == Fault::ReadOnly ? "read-only" : "disk full"); }
+
+class ProtectedFilesTest : public ConverterTest,
+                           public ::testing::WithParamInterface<std::tuple<WriterCase, Fault>> {
+ protected:
+  ~ProtectedFilesTest() override { platform::SetWriteFaults({}); }
+
+  // The file names in C:\Arbeit\ that writers leave beside their targets.
+  std::vector<std::string> Leftovers() const {
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(root / "c/Arbeit"))
+      if (e.path().filename().string().ends_with(".neu")) names.push_back(e.path().filename());
+    return names;
+  }
+};
+
+TEST_P(ProtectedFilesTest, TheOldFileStaysAndTheMessageNamesTheCause) {
+  const auto& [c, fault] = GetParam();
+  StartWithExample();
+  ASSERT_TRUE(Messages().empty());
+  const fs::path target = root / ("c/Arbeit/" + std::string(c.target));
+  if (!fs::exists(target)) root.Write("c/Arbeit/" + std::string(c.target), "alt\r\n");
+  if (c.before) c.before(*this);
+  const std::string bytes = ReadArbeit(c.target);
+  const fs::perms mode = fault == Fault::ReadOnly ? fs::perms(0444) : fs::perms(0640);
+  fs::permissions(target, mode);
+  if (fault == Fault::DiskFullAtClose) {
+    const std::string host = target.string();
+    const platform::WriteStage stage =
+        c.copy ? platform::WriteStage::Copy : platform::WriteStage::Close;
+    platform::SetWriteFaults([host, stage](platform::WriteStage at, const std::string& file) {
+      return at == stage && file == host ? ENOSPC : 0;
+    });
+  }
+  starter.starts.clear();
+
+  c.step(*this);
+
+  const std::string cause =
+      fault == Fault::ReadOnly ? "Fehler beim Zugriff auf Pfad/Datei" : "Datenträger voll";
+  std::vector<std::string> expected;
+  for (std::string m : c.messages) expected.push_back(m.replace(m.find('%'), 1, cause));
+  EXPECT_EQ(Messages(), expected);
+  EXPECT_EQ(ReadArbeit(c.target), bytes);
+  EXPECT_EQ(fs::status(target).permissions(), mode);
+  EXPECT_EQ(Leftovers(), std::vector<std::string>{});
+  // Only the listing that "L" starts before it asks for the files.
+  EXPECT_LE(starter.starts.size(), std::string(c.name) == "RestoredOrchestra" ? 1u : 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Writers, ProtectedFilesTest,
+    ::testing::Combine(::testing::ValuesIn(kWriters),
+                       ::testing::Values(Fault::ReadOnly, Fault::DiskFullAtClose)),
+    [](const auto& info) {
+      return std::string(std::get<0>(info.param).name) +
+             (std::get<1>(info.param) == Fault::ReadOnly ? "_ReadOnly" : "_DiskFullAtClose");
+    });
+
+}  // namespace
+}  // namespace envelope_test
