@@ -78,8 +78,10 @@ void OnEvent(QWidget& widget, QEvent::Type type, std::function<void(QEvent&)> f)
 // the widget show the model's state (without feeding a change back).
 
 void Wire(FormView& view, forms::TextBox& box, QLineEdit& edit) {
-  // textEdited comes from the user only, not from setText.
-  QObject::connect(&edit, &QLineEdit::textEdited, &edit, [&view, &box](const QString& text) {
+  // Every change of the text reaches the model, whichever way it came: typed, pasted, undone, or
+  // set by assistive technology (which sets the text as the program would). The model's own
+  // changes come through Apply with the signals blocked, so they do not echo back.
+  QObject::connect(&edit, &QLineEdit::textChanged, &edit, [&view, &box](const QString& text) {
     view.Guarded([&] { box.SetText(text.toStdString()); });
   });
   // A click into the box: the left button released over it.
@@ -90,7 +92,9 @@ void Wire(FormView& view, forms::TextBox& box, QLineEdit& edit) {
   });
 }
 void Apply(const forms::TextBox& box, QLineEdit& edit) {
-  if (edit.text() != Q(box.text())) edit.setText(Q(box.text()));
+  if (edit.text() == Q(box.text())) return;
+  const QSignalBlocker block(edit);
+  edit.setText(Q(box.text()));
 }
 
 void Wire(FormView& view, forms::Button& button, QPushButton& push) {

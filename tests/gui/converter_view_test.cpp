@@ -2,6 +2,7 @@
 // colours and the "Cso1" button go both ways between the widgets and the model.
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QFileDialog>
 #include <QImage>
 #include <QFontInfo>
@@ -76,6 +77,24 @@ TEST_F(ConverterViewTest, TypingIntoTheProjectBoxReachesTheModelAndTheSettingsFi
   EXPECT_EQ(root.Read("c/Arbeit/Tesu.ini").substr(0, 7), "Kleid\r\n");
   EXPECT_EQ(view->windowTitle().toStdString(),
             "Ormila v5.31 - Reaper-Datei:  C:\\Arbeit\\Kleid.rpp - Spurname:  Glissando");
+  EXPECT_TRUE(errors.empty());
+}
+
+// A value given to a settings box by assistive technology (AT-SPI "set text contents") is the
+// value the program works with and saves, not only what the box shows.
+TEST_F(ConverterViewTest, TextSetThroughAccessibilityReachesTheSettings) {
+  auto* box = qobject_cast<QLineEdit*>(view->WidgetOf(*window->Text[12]));
+  ASSERT_NE(box, nullptr);
+  QAccessibleInterface* access = QAccessible::queryAccessibleInterface(box);
+  ASSERT_NE(access, nullptr);
+  ASSERT_NE(access->editableTextInterface(), nullptr);
+  access->editableTextInterface()->replaceText(0, static_cast<int>(box->text().size()), "1.5");
+  EXPECT_EQ(box->text().toStdString(), "1.5");
+  EXPECT_EQ(window->state.OverallLoudness.AsLeadingNumber(), 1.5);
+  std::istringstream ini(root.Read("c/Arbeit/Tesu.ini"));
+  std::string line;
+  for (int n = 1; n <= 12; ++n) std::getline(ini, line);
+  EXPECT_EQ(line, " 1.5 \r");
   EXPECT_TRUE(errors.empty());
 }
 

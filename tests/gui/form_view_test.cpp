@@ -3,7 +3,10 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QCheckBox>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -12,6 +15,7 @@
 #include <QScrollBar>
 #include <QTest>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -98,6 +102,47 @@ TEST_F(FormViewTest, TypingSetsTheTextAndRunsTheChangeHandlerPerKey) {
   EXPECT_EQ(log, (std::vector<std::string>{"change:T", "change:Tö", "change:Tö1", "change:Tö",
                                            "change:Txö"}));
   EXPECT_EQ(edit->cursorPosition(), 2);  // the model's echo does not move the cursor
+}
+
+// Text set through the accessibility interface, as screen readers, dictation and on-screen
+// keyboards set it (AT-SPI "set text contents", "insert text", "delete text"), or pasted, runs the
+// change handler like typed text; the text set from code afterwards still runs it only once.
+TEST_F(FormViewTest, TextFromAssistiveTechnologyRunsTheChangeHandler) {
+  QLineEdit* edit = Widget<QLineEdit>(text);
+  text.SetText("0");
+  log.clear();
+  QAccessibleInterface* access = QAccessible::queryAccessibleInterface(edit);
+  ASSERT_NE(access, nullptr);
+  ASSERT_NE(access->editableTextInterface(), nullptr);
+  struct Case {
+    const char* way;
+    std::function<void()> act;
+    const char* text;
+  };
+  const Case cases[] = {
+      {"value", [&] { access->setText(QAccessible::Value, "1.5"); }, "1.5"},
+      {"replace", [&] { access->editableTextInterface()->replaceText(0, 3, "2,5"); }, "2,5"},
+      {"insert", [&] { access->editableTextInterface()->insertText(0, "-"); }, "-2,5"},
+      {"delete", [&] { access->editableTextInterface()->deleteText(2, 4); }, "-2"},
+      {"paste", [&] {
+         QGuiApplication::clipboard()->setText("440");
+         edit->selectAll();
+         edit->paste();
+       }, "440"},
+      {"undo", [&] { edit->undo(); }, "-2"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.way);
+    log.clear();
+    c.act();
+    EXPECT_EQ(edit->text().toStdString(), c.text);
+    EXPECT_EQ(text.text(), c.text);
+    EXPECT_EQ(log, std::vector<std::string>{std::string("change:") + c.text});
+  }
+  log.clear();
+  text.SetText("C:\\Arbeit");
+  EXPECT_EQ(log, std::vector<std::string>{"change:C:\\Arbeit"});
+  EXPECT_TRUE(errors.empty());
 }
 
 TEST_F(FormViewTest, TextFromCodeReachesTheWidgetWithoutASecondChange) {
