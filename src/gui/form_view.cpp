@@ -12,9 +12,12 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <QVariant>
 #include <algorithm>
 #include <cmath>
 #include <iostream>
+#include <utility>
+#include <vector>
 
 #include "common/errors.h"
 
@@ -39,11 +42,27 @@ void SetColours(QWidget& w, forms::Colour back, forms::Colour fore) {
   w.setPalette(p);
 }
 
+// The focus policy a widget of its kind has, kept when the view first sees it.
+constexpr const char* kOwnFocusPolicy = "ormilaOwnFocusPolicy";
+
+// A control without a tab stop is left out of the tab walk but still takes the focus when clicked.
+void ApplyTabStop(const forms::Control& c, QWidget& w) {
+  QVariant own = w.property(kOwnFocusPolicy);
+  if (!own.isValid()) {
+    own = static_cast<int>(w.focusPolicy());
+    w.setProperty(kOwnFocusPolicy, own);
+  }
+  const auto policy = static_cast<Qt::FocusPolicy>(own.toInt());
+  if (c.tabStop()) w.setFocusPolicy(policy);
+  else w.setFocusPolicy((policy & Qt::ClickFocus) ? Qt::ClickFocus : Qt::NoFocus);
+}
+
 // What every control has.
 void ApplyCommon(const forms::Control& c, QWidget& w) {
   w.setGeometry(Pixels(c.left()), Pixels(c.top()), Pixels(c.width()), Pixels(c.height()));
   w.setToolTip(Q(c.toolTip()));
   w.setEnabled(c.enabled());
+  ApplyTabStop(c, w);
   SetColours(w, c.backColour(), c.foreColour());
   QFont font(Q(c.fontName()));
   // Where Courier New is not installed, another fixed-pitch font keeps the columns of the texts.
@@ -245,12 +264,33 @@ void QuitOnError(std::exception_ptr error) {
 
 FormView::FormView(forms::Form& form, QWidget* parent) : QWidget(parent), form_(form) {
   onError = QuitOnError;
-  for (const auto& control : form.controls())
-    if (QWidget* w = BindAny(*this, *control)) widgets_[control.get()] = w;
+  for (const auto& control : form.controls()) {
+    QWidget* w = BindAny(*this, *control);
+    if (!w) continue;
+    widgets_[control.get()] = w;
+    // A changed tab index reorders the tab walk.
+    control->Observe([guard = QPointer<FormView>(this), tabIndex = control->tabIndex()](
+                         forms::Control& c) mutable {
+      if (!guard || c.tabIndex() == tabIndex) return;
+      tabIndex = c.tabIndex();
+      guard->OrderFocusChain();
+    });
+  }
+  OrderFocusChain();
   ApplyForm(form, *this);
   form.Observe([&form, guard = QPointer<FormView>(this)](forms::Control&) {
     if (guard) ApplyForm(form, *guard);
   });
+}
+
+void FormView::OrderFocusChain() {
+  // By tab index; controls of the same index in the order the form made them.
+  std::vector<std::pair<int, QWidget*>> chain;
+  for (const auto& control : form_.controls())
+    if (QWidget* w = WidgetOf(*control)) chain.emplace_back(control->tabIndex(), w);
+  std::stable_sort(chain.begin(), chain.end(),
+                   [](const auto& a, const auto& b) { return a.first < b.first; });
+  for (size_t i = 1; i < chain.size(); ++i) setTabOrder(chain[i - 1].second, chain[i].second);
 }
 
 QWidget* FormView::WidgetOf(const forms::Control& control) const {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QAccessible>
+#include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QGuiApplication>
@@ -227,6 +228,29 @@ TEST_F(FormViewTest, ListItemsAndSelectionFollowTheModel) {
   ASSERT_EQ(w->count(), 4);
   for (int i = 0; i < 4; ++i)
     EXPECT_EQ(w->item(i)->text().toStdString(), list.items()[static_cast<size_t>(i)]) << i;
+}
+
+// The tab key follows the tab indexes set from code and passes over a control without a tab
+// stop, which a click still focuses.
+TEST_F(FormViewTest, TheTabKeyFollowsTheTabIndexesAndTabStops) {
+  view->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(view.get()));
+  ok.SetTabIndex(1);
+  button.SetTabIndex(2);
+  text.SetTabIndex(3);
+  button.SetTabStop(false);
+  Widget<QPushButton>(ok)->setFocus();
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+  EXPECT_EQ(QApplication::focusWidget(), Widget<QLineEdit>(text));
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+  EXPECT_EQ(QApplication::focusWidget(), Widget<QPushButton>(ok));
+  button.SetTabStop(true);
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+  EXPECT_EQ(QApplication::focusWidget(), Widget<QPushButton>(button));
+  button.SetTabStop(false);
+  Widget<QPushButton>(ok)->setFocus();
+  QTest::mouseClick(Widget<QPushButton>(button), Qt::LeftButton);
+  EXPECT_EQ(QApplication::focusWidget(), Widget<QPushButton>(button));
 }
 
 TEST_F(FormViewTest, ClickingAButtonRunsItsHandler) {
