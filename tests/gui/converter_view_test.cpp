@@ -1,10 +1,12 @@
 // The converter's real window model shown by the Qt view under the offscreen platform: typing,
 // colours and the "Cso1" button go both ways between the widgets and the model.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <QAccessible>
 #include <QFileDialog>
 #include <QImage>
+#include <QLabel>
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QLineEdit>
@@ -12,7 +14,10 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
+#include <algorithm>
+#include <cmath>
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <sstream>
 
@@ -21,6 +26,7 @@
 #include "gui/dialogs.h"
 #include "gui/form_view.h"
 #include "gui/qt_app.h"
+#include "gui/whole_captions.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/drive_map.h"
@@ -271,6 +277,24 @@ TEST_F(ConverterViewTest, TheLaunchersAndTogglesShowInTheWindowWithoutOverlappin
   EXPECT_TRUE(errors.empty());
 }
 
+// Every caption shows whole at the sizes of the layout: after the start, after a run and with
+// the captions of sine tones.
+TEST_F(ConverterViewTest, EveryCaptionShowsWhole) {
+  const std::pair<const char*, std::function<void()>> states[] = {
+      {"start", [] {}},
+      {"Cso1", [this] { window->Command3.Click(); }},
+      {"sine", [this] { window->Text[3]->SetText("j"); }},
+  };
+  for (const auto& [name, act] : states) {
+    SCOPED_TRACE(name);
+    act();
+    EXPECT_THAT(gui_test::CutCaptions(*view, window->frmDatei), ::testing::IsEmpty());
+  }
+  EXPECT_EQ(qobject_cast<QLabel*>(view->WidgetOf(window->Label9))->text().toStdString(),
+            "Sinus-Lautstärkefaktor");
+  EXPECT_TRUE(errors.empty());
+}
+
 TEST_F(ConverterViewTest, TheMouseOverLabel17EndsTheProgram) {
   QWidget* label = view->WidgetOf(window->Label17);
   ASSERT_NE(label, nullptr);
@@ -322,8 +346,9 @@ TEST_F(ConverterViewTest, EinbauenAndLAskTheQtFileDialog) {
 namespace {
 
 // The info pages in the window: the list grows to its 9820 twips inside a window that grows with
-// it, shows the tables' 99-character lines whole in a fixed-pitch font, and the working view comes
-// back as it was.
+// it, shows the tables' 99-character lines whole with every character as wide as the others (so
+// the columns stand one under the other, whatever font the machine has), every line can be
+// scrolled into view, and the working view comes back as it was.
 TEST_F(ConverterViewTest, TheInfoPagesAreReadableInTheWindow) {
   const QSize workingSize = view->size();
   auto* list = qobject_cast<QListWidget*>(view->WidgetOf(window->Testlist));
@@ -339,15 +364,32 @@ TEST_F(ConverterViewTest, TheInfoPagesAreReadableInTheWindow) {
     EXPECT_TRUE(list->isVisible());
     EXPECT_EQ(list->height(), 655);  // 9820 twips
     EXPECT_TRUE(QRect(QPoint(0, 0), view->size()).contains(list->geometry())) << "list cut off";
-    EXPECT_TRUE(QFontInfo(list->font()).fixedPitch()) << QFontInfo(list->font()).family().toStdString();
     EXPECT_TRUE(QFontInfo(list->font()).bold());
-    const QFontMetrics metrics(list->font());
-    int widest = 0;
-    for (int i = 0; i < list->count(); ++i)
-      widest = std::max(widest, metrics.horizontalAdvance(list->item(i)->text()));
-    // The fixed pages fit; the start page is the composer's file, whatever its width.
+    const QFontMetricsF metrics(list->font());
+    const qreal column = metrics.horizontalAdvance(QLatin1Char(' '));
+    qreal widest = 0;
+    int uneven = 0;
+    for (int i = 0; i < list->count(); ++i) {
+      const QString line = list->item(i)->text();
+      const qreal width = metrics.horizontalAdvance(line);
+      widest = std::max(widest, width);
+      // The fixed pages: every character one column wide. The start page is the composer's file.
+      if (page != 2 && std::abs(width - column * line.size()) > 0.01 && uneven++ < 3)
+        ADD_FAILURE() << "line " << i << " is " << width << " pixels wide, not " << line.size()
+                      << " columns of " << column << ": " << line.toStdString();
+    }
+    EXPECT_EQ(uneven, 0) << QFontInfo(list->font()).family().toStdString();
+    // The fixed pages fit the width, whatever the start page's.
     if (page != 2) EXPECT_LE(widest + 8, list->viewport()->width()) << "a line does not fit the list";
-    EXPECT_GE(list->viewport()->height() / metrics.height(), 30) << "too few lines shown";
+    EXPECT_GE(list->viewport()->height() / metrics.height(), 20) << "too few lines shown";
+    for (int i : {list->count() - 1, 0}) {
+      list->scrollToItem(list->item(i));
+      const QRect shown = list->visualItemRect(list->item(i));
+      EXPECT_TRUE(shown.top() >= 0 && shown.bottom() < list->viewport()->height())
+          << "line " << i << " cannot be scrolled into view";
+    }
+    EXPECT_GE(list->horizontalScrollBar()->maximum() + list->viewport()->width(), widest)
+        << "the widest line cannot be scrolled into view";
     for (const auto& control : window->frmDatei.controls()) {
       QWidget* w = view->WidgetOf(*control);
       if (w && w != list && w->isVisible())

@@ -6,6 +6,9 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QFontMetricsF>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QImage>
@@ -23,6 +26,7 @@
 
 #include "common/errors.h"
 #include "gui/qt_app.h"
+#include "gui/whole_captions.h"
 
 namespace {
 
@@ -195,13 +199,62 @@ TEST_F(FormViewTest, VisibilityEnabledToolTipAndFontFollowTheModel) {
   button.SetToolTip("rechnet die Hüllkurve um");
   EXPECT_EQ(push->toolTip(), QString::fromUtf8("rechnet die Hüllkurve um"));
 
+  // Courier New is shown in Liberation Mono where the machine has it (it has the same widths),
+  // else in the desktop's fixed-pitch choice for it: one width for every character.
   text.SetFontName("Courier New");
   text.SetFontSize(10);
   text.SetFontBold(true);
   const QFont font = Widget<QLineEdit>(text)->font();
-  EXPECT_EQ(font.family(), "Courier New");
+  if (QFontDatabase::hasFamily("Liberation Mono")) {
+    EXPECT_EQ(QFontInfo(font).family(), "Liberation Mono");
+  } else {
+    EXPECT_EQ(font.family(), "Courier New");
+    EXPECT_EQ(font.styleHint(), QFont::TypeWriter);
+  }
+  const QFontMetricsF metrics(font);
+  EXPECT_EQ(metrics.horizontalAdvance("iiiii"), metrics.horizontalAdvance(QString::fromUtf8("MWÄß ")));
   EXPECT_DOUBLE_EQ(font.pointSizeF(), 10.0);
   EXPECT_TRUE(font.bold());
+}
+
+// A caption that fits keeps the control's font; one that does not gets a smaller or narrower
+// font in which it shows whole; a text from the program that cannot fit shows from its start.
+TEST_F(FormViewTest, CaptionsShowWholeInTheirControls) {
+  struct Case {
+    forms::Control* control;
+    int width, height;
+    const char* caption;
+    bool fitsAsIs;
+  };
+  const Case cases[] = {
+      {&button, 1200, 375, "Start", true},
+      {&button, 675, 255, "Programm", false},
+      {&label, 1000, 225, "übernehmen:", false},
+      {&label, 2400, 300, "Bereich", true},
+      {&text, 1765, 215, "kleinster Zeitabstand:", false},
+      {&check, 900, 255, "Regionen", false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.caption);
+    c.control->Move(c.control->left(), c.control->top(), c.width, c.height);
+    if (auto* b = dynamic_cast<forms::Button*>(c.control)) b->SetCaption(c.caption);
+    if (auto* l = dynamic_cast<forms::Label*>(c.control)) l->SetCaption(c.caption);
+    if (auto* x = dynamic_cast<forms::CheckBox*>(c.control)) x->SetCaption(c.caption);
+    if (auto* t = dynamic_cast<forms::TextBox*>(c.control)) t->SetText(c.caption);
+    EXPECT_THAT(gui_test::CutCaptions(*view, form), ::testing::IsEmpty());
+    const QFont font = view->WidgetOf(*c.control)->font();
+    EXPECT_EQ(font.pointSizeF() == 8.25 && font.stretch() == QFont::AnyStretch, c.fitsAsIs)
+        << font.pointSizeF() << " pt, stretch " << font.stretch();
+  }
+  const std::string path = "C:\\Arbeit\\" + std::string(120, 'x') + "\\Gleiten.rpp";
+  text.SetText(path);
+  QLineEdit* edit = Widget<QLineEdit>(text);
+  EXPECT_EQ(edit->cursorPosition(), 0);
+  EXPECT_GE(edit->font().pointSizeF(), 6);
+  QTest::keyClick(edit, Qt::Key_End);
+  QTest::keyClicks(edit, "x");  // typing does not change the font fitted to the program's text
+  EXPECT_EQ(text.text(), path + "x");
+  EXPECT_GE(edit->font().pointSizeF(), 6);
 }
 
 TEST_F(FormViewTest, ListItemsAndSelectionFollowTheModel) {
