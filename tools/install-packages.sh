@@ -4,7 +4,7 @@
 # and otherwise names the missing packages and how to install them.
 set -euo pipefail
 packages=(build-essential cmake ninja-build pkg-config googletest libgtest-dev libgmock-dev
-          libbenchmark-dev libx11-dev qt6-base-dev csound xvfb xauth x11-utils x11-apps xdotool sox locales fonts-dejavu-core)
+          libbenchmark-dev libx11-dev qt6-base-dev csound xvfb xauth x11-utils x11-apps xdotool sox locales fonts-dejavu-core fonts-liberation2 fonts-noto-mono)
 missing=()
 for p in "${packages[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")

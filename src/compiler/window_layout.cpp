@@ -70,7 +70,7 @@ constexpr ToolButton kToolButtons[] = {
     {"Zufallsliste", "Zuf",
      "Starten - dann die Zufallsliste anzeigen. Das Formular auf der rechten Seite ist editierbar!",
      8505, 1500, 285, 360},
-    {"Command9", "E", "'zufall.rsz' editieren", 8505, 1860, 285, 180},
+    {"Command9", "", "'zufall.rsz' editieren", 8505, 1860, 285, 180},
     {"Command11", "Einst.", "Nur die Einstellungen der Zufallsliste anzeigen", 9075, 1500, 285,
      540},
     {"Direktstart", "D", "'Zufall.rsz' in eine Csound-Partitur umwandeln", 8505, 2040, 285, 180},

@@ -16,6 +16,8 @@ constexpr const char* kEditor = "C:\\Arbeit\\Editor\\NoteTab.exe";
 const char* const kListDialogTitle = "Tonverlaufs-Dateien";
 const char* const kListDialogFilter = "Tonverlaufs-Dateien|*.rsz";
 const char* const kListDialogFolder = "C:\\Arbeit\\";
+const char* const kListDialogFileName = "*.rsz";
+const char* const kListDialogExtension = "rsz";
 
 }  // namespace
 
@@ -74,7 +76,8 @@ void CompilerWindow::Command7_Click() {
   s.ChosenListFlag = false;
   const std::string before = s.ChosenListPath;
   s.ChosenListPath =
-      services.fileDialog.OpenFile(kListDialogTitle, kListDialogFolder, kListDialogFilter);
+      services.fileDialog.OpenFile(kListDialogTitle, kListDialogFolder, kListDialogFilter,
+                                   kListDialogFileName, kListDialogExtension);
   if (s.ChosenListPath.empty()) return;
   // An editor that cannot be started leaves the choice as it was before the click.
   if (!StartOrReport(std::string(kEditor) + "  " + s.ChosenListPath, platform::kMinimizedFocus)) {
@@ -90,7 +93,8 @@ void CompilerWindow::Command8_Click() {
   HideListSmall();
   s.ChosenListFlag = false;
   s.ChosenListPath =
-      services.fileDialog.OpenFile(kListDialogTitle, kListDialogFolder, kListDialogFilter);
+      services.fileDialog.OpenFile(kListDialogTitle, kListDialogFolder, kListDialogFilter,
+                                   kListDialogFileName, kListDialogExtension);
   if (s.ChosenListPath.empty()) return;
   s.ChosenListFlag = true;
   Form_Load();  // compiles the chosen list and ends the program

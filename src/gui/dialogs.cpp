@@ -2,9 +2,11 @@
 
 #include <QClipboard>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QInputDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <system_error>
 #include <utility>
@@ -48,6 +50,24 @@ std::string QtPatterns(const std::string& patterns) {
 bool EndsWith(const std::string& s, const std::string& tail) {
   return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
 }
+
+// The open dialog. As in the name box of the Windows dialog, a name with a wildcard ("*.rsz")
+// shows the folder's files of that pattern and keeps the dialog open: it is no file to take.
+class OpenDialog : public QFileDialog {
+ public:
+  using QFileDialog::QFileDialog;
+
+  void accept() override {
+    const QStringList files = selectedFiles();
+    const QString name = files.size() == 1 ? QFileInfo(files.front()).fileName() : QString();
+    if (name.contains(QLatin1Char('*')) || name.contains(QLatin1Char('?'))) {
+      if (!selectedNameFilter().contains(name)) setNameFilter(name);
+      if (auto* box = qobject_cast<QLineEdit*>(focusWidget())) box->selectAll();
+      return;
+    }
+    QFileDialog::accept();
+  }
+};
 
 }  // namespace
 
@@ -115,12 +135,15 @@ std::optional<std::string> QtDialogs::Ask(const std::string& prompt, const std::
 }
 
 std::string QtDialogs::OpenFile(const std::string& title, const std::string& initialFolder,
-                                const std::string& filter) {
+                                const std::string& filter, const std::string& fileName,
+                                const std::string& defaultExtension) {
   const platform::DriveMap& drives = platform::Drives();
-  QFileDialog dialog(parent_, Q(title), Q(drives.ToHost(initialFolder).string()),
-                     Q(QtFileFilter(filter)));
+  OpenDialog dialog(parent_, Q(title), Q(drives.ToHost(initialFolder).string()),
+                    Q(QtFileFilter(filter)));
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setFileMode(QFileDialog::AnyFile);  // a typed name need not exist
+  dialog.setDefaultSuffix(Q(defaultExtension));
+  if (!fileName.empty()) dialog.selectFile(Q(fileName));
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
   const QString chosen = dialog.selectedFiles().front();
   if (chosen.isEmpty()) return {};

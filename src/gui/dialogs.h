@@ -23,9 +23,11 @@ class QtDialogs : public platform::MessageBoxService,
   std::optional<std::string> Ask(const std::string& prompt, const std::string& title,
                                  const std::string& defaultAnswer) override;
   // The initial folder is mapped through the drive map; the chosen file is given back as a
-  // Windows drive path when it lies under the drive root.
+  // Windows drive path when it lies under the drive root. A name with a wildcard ("*.rsz", the
+  // name the box may start with) shows the folder's files of that pattern instead of being taken.
   std::string OpenFile(const std::string& title, const std::string& initialFolder,
-                       const std::string& filter) override;
+                       const std::string& filter, const std::string& fileName = "",
+                       const std::string& defaultExtension = "") override;
   // As OpenFile for a file to be written; an existing file is chosen without a question.
   std::string SaveFile(const std::string& title, const std::string& initialFolder,
                        const std::string& filter, const std::string& defaultExtension) override;

@@ -2,6 +2,8 @@
 
 #include <QCheckBox>
 #include <QCoreApplication>
+#include <QFontDatabase>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -12,9 +14,15 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <QStyle>
+#include <QStyleOption>
+#include <QVariant>
 #include <algorithm>
 #include <cmath>
+#include <initializer_list>
 #include <iostream>
+#include <utility>
+#include <vector>
 
 #include "common/errors.h"
 
@@ -39,20 +47,128 @@ void SetColours(QWidget& w, forms::Colour back, forms::Colour fore) {
   w.setPalette(p);
 }
 
+// The focus policy a widget of its kind has, kept when the view first sees it.
+constexpr const char* kOwnFocusPolicy = "ormilaOwnFocusPolicy";
+
+// A control without a tab stop is left out of the tab walk but still takes the focus when clicked.
+void ApplyTabStop(const forms::Control& c, QWidget& w) {
+  QVariant own = w.property(kOwnFocusPolicy);
+  if (!own.isValid()) {
+    own = static_cast<int>(w.focusPolicy());
+    w.setProperty(kOwnFocusPolicy, own);
+  }
+  const auto policy = static_cast<Qt::FocusPolicy>(own.toInt());
+  if (c.tabStop()) w.setFocusPolicy(policy);
+  else w.setFocusPolicy((policy & Qt::ClickFocus) ? Qt::ClickFocus : Qt::NoFocus);
+}
+
 // What every control has.
 void ApplyCommon(const forms::Control& c, QWidget& w) {
   w.setGeometry(Pixels(c.left()), Pixels(c.top()), Pixels(c.width()), Pixels(c.height()));
   w.setToolTip(Q(c.toolTip()));
   w.setEnabled(c.enabled());
+  ApplyTabStop(c, w);
   SetColours(w, c.backColour(), c.foreColour());
-  QFont font(Q(c.fontName()));
-  // Where Courier New is not installed, another fixed-pitch font keeps the columns of the texts.
-  if (Q(c.fontName()).startsWith("Courier", Qt::CaseInsensitive))
-    font.setStyleHint(QFont::TypeWriter);
+  w.setVisible(c.visible());
+}
+
+// The fixed-pitch font of the lists, chosen by name so that they look the same on every machine
+// that has it (the install step provides it): Liberation Mono has the widths of Courier New, the
+// font the lists and their tables were laid out in.
+constexpr const char* kFixedPitchFamily = "Liberation Mono";
+
+// The control's font. A Courier font is shown in the fixed-pitch font above; where that is
+// missing, the desktop's choice of a fixed-pitch font for Courier New keeps the columns.
+QFont ModelFont(const forms::Control& c) {
+  static const bool haveFixedPitchFamily = QFontDatabase::hasFamily(kFixedPitchFamily);
+  const QString name = Q(c.fontName());
+  QFont font(name);
+  if (name.startsWith("Courier", Qt::CaseInsensitive)) {
+    if (haveFixedPitchFamily) font.setFamily(kFixedPitchFamily);
+    else font.setStyleHint(QFont::TypeWriter);
+  }
   font.setPointSizeF(c.fontSize());
   font.setBold(c.fontBold());
-  w.setFont(font);
-  w.setVisible(c.visible());
+  return font;
+}
+
+// Whether `text` shows whole in the widget when it has font `f`: the room is what the widget's
+// style leaves for its text.
+bool ShowsWhole(const QPushButton& b, const QFont& f, const QString& text) {
+  QStyleOptionButton opt;
+  opt.initFrom(&b);
+  opt.fontMetrics = QFontMetrics(f);
+  opt.text = text;
+  if (b.isDefault()) opt.features |= QStyleOptionButton::DefaultButton;
+  if (b.autoDefault()) opt.features |= QStyleOptionButton::AutoDefaultButton;
+  const QRect room = b.style()->subElementRect(QStyle::SE_PushButtonContents, &opt, &b);
+  const QSize need = QFontMetrics(f).size(Qt::TextShowMnemonic, text);
+  return need.width() <= room.width() && need.height() <= room.height();
+}
+bool ShowsWhole(const QLabel& l, const QFont& f, const QString& text) {
+  const QRect room = l.contentsRect();
+  const int flags = static_cast<int>(l.alignment()) | (l.wordWrap() ? Qt::TextWordWrap : 0);
+  const QRect need = QFontMetrics(f).boundingRect(room, flags, text);
+  return room.contains(need);
+}
+bool ShowsWhole(const QCheckBox& c, const QFont& f, const QString& text) {
+  if (text.isEmpty()) return true;
+  QStyleOptionButton opt;
+  opt.initFrom(&c);
+  opt.fontMetrics = QFontMetrics(f);
+  opt.text = text;
+  const QRect room = c.style()->subElementRect(QStyle::SE_CheckBoxContents, &opt, &c);
+  const QSize need = QFontMetrics(f).size(Qt::TextShowMnemonic, text);
+  return need.width() <= room.width() && need.height() <= room.height();
+}
+bool ShowsWhole(const QLineEdit& e, const QFont& f, const QString& text) {
+  QStyleOptionFrame opt;  // as QLineEdit sets it up for painting
+  opt.initFrom(&e);
+  opt.rect = e.contentsRect();
+  opt.lineWidth = e.hasFrame() ? e.style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &opt, &e) : 0;
+  opt.midLineWidth = 0;
+  opt.state |= QStyle::State_Sunken;
+  const QRect room = e.style()->subElementRect(QStyle::SE_LineEditContents, &opt, &e)
+                         .marginsRemoved(e.textMargins());
+  constexpr int kLineEditTextMargin = 2;  // QLineEdit keeps this much on each side of the text
+  const QFontMetrics metrics(f);
+  return metrics.horizontalAdvance(text) <= room.width() - 2 * kLineEditTextMargin &&
+         metrics.height() <= room.height();
+}
+
+// No caption is made smaller than this to fit.
+constexpr double kSmallestFontSize = 6;
+
+// The control's font where the text shows whole in it; else the largest smaller one in which it
+// does, a little narrower where that helps, down to kSmallestFontSize; and narrower still where
+// even that size is too wide.
+template <class W>
+QFont FittingFont(const W& w, const QFont& font, const QString& text) {
+  if (text.isEmpty() || w.width() <= 0 || w.height() <= 0 || ShowsWhole(w, font, text)) return font;
+  QFont f(font);
+  for (const auto& stretches : {std::initializer_list<int>{QFont::Unstretched, QFont::SemiCondensed},
+                                std::initializer_list<int>{QFont::Condensed}}) {
+    for (double size = font.pointSizeF(); size >= kSmallestFontSize; size -= 0.25) {
+      f.setPointSizeF(size);
+      for (int stretch : stretches) {
+        f.setStretch(stretch);
+        if (ShowsWhole(w, f, text)) return f;
+      }
+    }
+  }
+  return f;  // the smallest and narrowest
+}
+
+// Gives the widget the control's font, fitted to `text` (see FittingFont); the fit is computed
+// again only when the font, the text or the size changed.
+template <class W>
+void ApplyFont(const forms::Control& c, W& w, const QString& text) {
+  const QFont font = ModelFont(c);
+  const QString key = font.key() + QLatin1Char('|') + text + QLatin1Char('|') +
+                      QString::number(w.width()) + QLatin1Char('x') + QString::number(w.height());
+  if (w.property("ormilaFittedFor").toString() == key) return;
+  w.setProperty("ormilaFittedFor", key);
+  w.setFont(FittingFont(w, font, text));
 }
 
 // Runs `f` for every event of the given type that reaches `widget`, which still handles the event
@@ -78,8 +194,10 @@ void OnEvent(QWidget& widget, QEvent::Type type, std::function<void(QEvent&)> f)
 // the widget show the model's state (without feeding a change back).
 
 void Wire(FormView& view, forms::TextBox& box, QLineEdit& edit) {
-  // textEdited comes from the user only, not from setText.
-  QObject::connect(&edit, &QLineEdit::textEdited, &edit, [&view, &box](const QString& text) {
+  // Every change of the text reaches the model, whichever way it came: typed, pasted, undone, or
+  // set by assistive technology (which sets the text as the program would). The model's own
+  // changes come through Apply with the signals blocked, so they do not echo back.
+  QObject::connect(&edit, &QLineEdit::textChanged, &edit, [&view, &box](const QString& text) {
     view.Guarded([&] { box.SetText(text.toStdString()); });
   });
   // A click into the box: the left button released over it.
@@ -89,8 +207,17 @@ void Wire(FormView& view, forms::TextBox& box, QLineEdit& edit) {
       view.Guarded([&] { box.Click(); });
   });
 }
+// The text the program gave the box last: its font is fitted to it, not to what the user types.
+constexpr const char* kProgramText = "ormilaProgramText";
+
 void Apply(const forms::TextBox& box, QLineEdit& edit) {
-  if (edit.text() != Q(box.text())) edit.setText(Q(box.text()));
+  if (edit.text() != Q(box.text())) {
+    const QSignalBlocker block(edit);
+    edit.setText(Q(box.text()));
+    edit.setCursorPosition(0);  // a text from the program shows from its start
+    edit.setProperty(kProgramText, edit.text());
+  }
+  ApplyFont(box, edit, edit.property(kProgramText).toString());
 }
 
 void Wire(FormView& view, forms::Button& button, QPushButton& push) {
@@ -100,6 +227,7 @@ void Wire(FormView& view, forms::Button& button, QPushButton& push) {
 void Apply(const forms::Button& button, QPushButton& push) {
   push.setText(Q(button.caption()));
   push.setDefault(button.isDefault());
+  ApplyFont(button, push, push.text());
 }
 
 void Wire(FormView& view, forms::Label& model, QLabel& label) {
@@ -112,7 +240,10 @@ void Wire(FormView& view, forms::Label& model, QLabel& label) {
   OnEvent(label, QEvent::MouseMove,
           [&view, &model](QEvent&) { view.Guarded([&] { model.MouseMove(); }); });
 }
-void Apply(const forms::Label& model, QLabel& label) { label.setText(Q(model.caption())); }
+void Apply(const forms::Label& model, QLabel& label) {
+  label.setText(Q(model.caption()));
+  ApplyFont(model, label, label.text());
+}
 
 void Wire(FormView& view, forms::ListBox& list, QListWidget& widget) {
   QObject::connect(&widget, &QListWidget::itemClicked, &widget,
@@ -124,6 +255,7 @@ void Wire(FormView& view, forms::ListBox& list, QListWidget& widget) {
                    });
 }
 void Apply(const forms::ListBox& list, QListWidget& widget) {
+  widget.setFont(ModelFont(list));
   const auto& items = list.items();
   // The view sees every change: an AddItem adds one entry behind the ones it shows, which is
   // appended alone (rebuilding the whole list at every entry made long texts slow to show).
@@ -153,6 +285,7 @@ void Wire(FormView& view, forms::ScrollBar& bar, QScrollBar& widget) {
   });
 }
 void Apply(const forms::ScrollBar& bar, QScrollBar& widget) {
+  widget.setFont(ModelFont(bar));
   const QSignalBlocker block(widget);  // setRange and setValue emit valueChanged
   widget.setOrientation(bar.height() > bar.width() ? Qt::Vertical : Qt::Horizontal);
   widget.setRange(bar.min(), bar.max());
@@ -174,6 +307,7 @@ void Apply(const forms::CheckBox& box, QCheckBox& widget) {
   widget.setCheckState(box.value() == 1   ? Qt::Checked
                        : box.value() == 2 ? Qt::PartiallyChecked
                                           : Qt::Unchecked);
+  ApplyFont(box, widget, widget.text());
 }
 
 void Wire(FormView& view, forms::PictureBox& model, QLabel& picture) {
@@ -183,7 +317,7 @@ void Wire(FormView& view, forms::PictureBox& model, QLabel& picture) {
   OnEvent(picture, QEvent::MouseMove,
           [&view, &model](QEvent&) { view.Guarded([&] { model.MouseMove(); }); });
 }
-void Apply(const forms::PictureBox&, QLabel&) {}
+void Apply(const forms::PictureBox& model, QLabel& picture) { picture.setFont(ModelFont(model)); }
 
 // The widget of type W for a control of type C (nullptr when the control is not a C), kept in
 // step with the control; the observer does nothing once the widget is gone.
@@ -241,12 +375,33 @@ void QuitOnError(std::exception_ptr error) {
 
 FormView::FormView(forms::Form& form, QWidget* parent) : QWidget(parent), form_(form) {
   onError = QuitOnError;
-  for (const auto& control : form.controls())
-    if (QWidget* w = BindAny(*this, *control)) widgets_[control.get()] = w;
+  for (const auto& control : form.controls()) {
+    QWidget* w = BindAny(*this, *control);
+    if (!w) continue;
+    widgets_[control.get()] = w;
+    // A changed tab index reorders the tab walk.
+    control->Observe([guard = QPointer<FormView>(this), tabIndex = control->tabIndex()](
+                         forms::Control& c) mutable {
+      if (!guard || c.tabIndex() == tabIndex) return;
+      tabIndex = c.tabIndex();
+      guard->OrderFocusChain();
+    });
+  }
+  OrderFocusChain();
   ApplyForm(form, *this);
   form.Observe([&form, guard = QPointer<FormView>(this)](forms::Control&) {
     if (guard) ApplyForm(form, *guard);
   });
+}
+
+void FormView::OrderFocusChain() {
+  // By tab index; controls of the same index in the order the form made them.
+  std::vector<std::pair<int, QWidget*>> chain;
+  for (const auto& control : form_.controls())
+    if (QWidget* w = WidgetOf(*control)) chain.emplace_back(control->tabIndex(), w);
+  std::stable_sort(chain.begin(), chain.end(),
+                   [](const auto& a, const auto& b) { return a.first < b.first; });
+  for (size_t i = 1; i < chain.size(); ++i) setTabOrder(chain[i - 1].second, chain[i].second);
 }
 
 QWidget* FormView::WidgetOf(const forms::Control& control) const {

@@ -29,6 +29,9 @@ class FormView : public QWidget {
   // Runs f, passing an exception it throws to onError instead of into Qt's event loop.
   void Guarded(const std::function<void()>& f);
 
+  // Orders the tab walk by the controls' tab indexes (controls without a tab stop are skipped).
+  void OrderFocusChain();
+
  protected:
   // Return presses the form's default button.
   void keyPressEvent(QKeyEvent* event) override;

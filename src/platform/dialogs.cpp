@@ -18,15 +18,16 @@ std::optional<std::string> ScriptedDialogs::Ask(const std::string& prompt, const
 }
 
 std::string ScriptedDialogs::OpenFile(const std::string& title, const std::string& initialFolder,
-                                      const std::string& filter) {
-  fileRequests.push_back({title, initialFolder, filter, false, ""});
+                                      const std::string& filter, const std::string& fileName,
+                                      const std::string& defaultExtension) {
+  fileRequests.push_back({title, initialFolder, filter, false, defaultExtension, fileName});
   return NextChosenFile();
 }
 
 std::string ScriptedDialogs::SaveFile(const std::string& title, const std::string& initialFolder,
                                       const std::string& filter,
                                       const std::string& defaultExtension) {
-  fileRequests.push_back({title, initialFolder, filter, true, defaultExtension});
+  fileRequests.push_back({title, initialFolder, filter, true, defaultExtension, ""});
   return NextChosenFile();
 }
 
@@ -41,7 +42,8 @@ namespace {
 
 class Cancelling : public FileDialogService {
  public:
-  std::string OpenFile(const std::string&, const std::string&, const std::string&) override {
+  std::string OpenFile(const std::string&, const std::string&, const std::string&,
+                       const std::string& = "", const std::string& = "") override {
     return {};
   }
   std::string SaveFile(const std::string&, const std::string&, const std::string&,

@@ -29,9 +29,12 @@ class FileDialogService {
   virtual ~FileDialogService() = default;
   // The chosen Windows-style path, or empty when cancelled; `filter` is a list of
   // description|pattern pairs like "Reaper-Dateien (*.rpp)|*.rpp". As in the open dialog without
-  // option flags, a typed name is taken whether or not such a file exists.
+  // option flags, a typed name is taken whether or not such a file exists. The name box starts
+  // with `fileName` ("*.rsz", which shows only such files), and a name typed without an extension
+  // gets `defaultExtension` ("rsz": "Alt" is taken as "Alt.rsz").
   virtual std::string OpenFile(const std::string& title, const std::string& initialFolder,
-                               const std::string& filter) = 0;
+                               const std::string& filter, const std::string& fileName = "",
+                               const std::string& defaultExtension = "") = 0;
   // The same for a file to be written: an existing file may be chosen, and a name typed without
   // an extension gets `defaultExtension` ("prs").
   virtual std::string SaveFile(const std::string& title, const std::string& initialFolder,
@@ -66,8 +69,9 @@ class ScriptedDialogs : public MessageBoxService,
   };
   struct FileRequest {
     std::string title, initialFolder, filter;
-    bool save = false;             // SaveFile rather than OpenFile
-    std::string defaultExtension;  // SaveFile only
+    bool save = false;  // SaveFile rather than OpenFile
+    std::string defaultExtension;
+    std::string fileName;  // OpenFile only
   };
 
   std::vector<Message> messages;
@@ -82,7 +86,8 @@ class ScriptedDialogs : public MessageBoxService,
   std::optional<std::string> Ask(const std::string& prompt, const std::string& title,
                                  const std::string& defaultAnswer) override;
   std::string OpenFile(const std::string& title, const std::string& initialFolder,
-                       const std::string& filter) override;
+                       const std::string& filter, const std::string& fileName = "",
+                       const std::string& defaultExtension = "") override;
   std::string SaveFile(const std::string& title, const std::string& initialFolder,
                        const std::string& filter, const std::string& defaultExtension) override;
   void SetText(const std::string& text) override;

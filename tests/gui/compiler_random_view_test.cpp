@@ -3,6 +3,7 @@
 // model changes reaches the widgets.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -41,6 +42,28 @@ TEST_F(CompilerRandomViewTest, TheSettingsButtonShowsThePanelAndAClickValidatesA
   QTest::mouseClick(Edit(1), Qt::LeftButton);
   EXPECT_EQ(Edit(1)->text().toStdString(), "0.4");
   EXPECT_DOUBLE_EQ(window->state.TotalDuration, 0.4);
+  EXPECT_TRUE(errors.empty());
+}
+
+// With the panel shown, the tab key walks down the value column, row by row across the groups,
+// past the caption boxes, and from the last row on to the other controls.
+TEST_F(CompilerRandomViewTest, TheTabKeyWalksDownTheValueColumn) {
+  QTest::mouseClick(Button("Command11"), Qt::LeftButton);
+  view->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(view.get()));
+  Edit(1)->setFocus();
+  ASSERT_EQ(QApplication::focusWidget(), Edit(1));
+  for (int row = 2; row <= 22; ++row) {
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), Edit(row)) << "row " << row;
+  }
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+  ASSERT_NE(QApplication::focusWidget(), nullptr);
+  for (int row = 1; row <= 22; ++row)
+    EXPECT_NE(QApplication::focusWidget(), Widget<QLineEdit>(Box(CompilerWindow::PanelRowBoxes(row).first)))
+        << "caption of row " << row;
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+  EXPECT_EQ(QApplication::focusWidget(), Edit(22));
   EXPECT_TRUE(errors.empty());
 }
 

@@ -1,6 +1,7 @@
 // The compiler window's tools shown by the Qt view under the offscreen platform: the importer's
 // button, switches and settings boxes, "LT-HT", "4" and "Ende" pressed and typed into as a user
 // would, and what the model changes reaching the widgets.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
@@ -16,6 +17,7 @@
 #include "compiler/tools_fixture.h"
 #include "csound/fixed_texts.h"
 #include "gui/compiler_view.h"
+#include "gui/whole_captions.h"
 
 namespace {
 
@@ -107,6 +109,17 @@ TEST_F(CompilerToolsViewTest, FourCompilesAndTheProgramEndReachesTheView) {
   EXPECT_EQ(EndStatus(), 0);
   EXPECT_EQ(s().ToneListPath, "C:\\Arbeit\\Vuzov.rsz");
   EXPECT_EQ(StartLines(), std::vector<std::string>{"C:\\Arbeit\\cs06b.bat"});
+}
+
+// Every caption shows whole at the sizes of the layout: after the pass, with the settings panel
+// and with the random panel shown.
+TEST_F(CompilerToolsViewTest, EveryCaptionShowsWhole) {
+  for (const char* shown : {"", "Command21", "Command11"}) {
+    SCOPED_TRACE(shown);
+    if (*shown) Press(shown);
+    EXPECT_THAT(gui_test::CutCaptions(*view, window->frmDatei), ::testing::IsEmpty());
+  }
+  EXPECT_TRUE(errors.empty());
 }
 
 TEST_F(CompilerToolsViewTest, EndeSavesWhatTheBoxesShow) {

@@ -1,9 +1,12 @@
 // The converter's real window model shown by the Qt view under the offscreen platform: typing,
 // colours and the "Cso1" button go both ways between the widgets and the model.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QFileDialog>
 #include <QImage>
+#include <QLabel>
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QLineEdit>
@@ -11,7 +14,10 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
+#include <algorithm>
+#include <cmath>
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <sstream>
 
@@ -20,6 +26,7 @@
 #include "gui/dialogs.h"
 #include "gui/form_view.h"
 #include "gui/qt_app.h"
+#include "gui/whole_captions.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/drive_map.h"
@@ -76,6 +83,24 @@ TEST_F(ConverterViewTest, TypingIntoTheProjectBoxReachesTheModelAndTheSettingsFi
   EXPECT_EQ(root.Read("c/Arbeit/Tesu.ini").substr(0, 7), "Kleid\r\n");
   EXPECT_EQ(view->windowTitle().toStdString(),
             "Ormila v5.31 - Reaper-Datei:  C:\\Arbeit\\Kleid.rpp - Spurname:  Glissando");
+  EXPECT_TRUE(errors.empty());
+}
+
+// A value given to a settings box by assistive technology (AT-SPI "set text contents") is the
+// value the program works with and saves, not only what the box shows.
+TEST_F(ConverterViewTest, TextSetThroughAccessibilityReachesTheSettings) {
+  auto* box = qobject_cast<QLineEdit*>(view->WidgetOf(*window->Text[12]));
+  ASSERT_NE(box, nullptr);
+  QAccessibleInterface* access = QAccessible::queryAccessibleInterface(box);
+  ASSERT_NE(access, nullptr);
+  ASSERT_NE(access->editableTextInterface(), nullptr);
+  access->editableTextInterface()->replaceText(0, static_cast<int>(box->text().size()), "1.5");
+  EXPECT_EQ(box->text().toStdString(), "1.5");
+  EXPECT_EQ(window->state.OverallLoudness.AsLeadingNumber(), 1.5);
+  std::istringstream ini(root.Read("c/Arbeit/Tesu.ini"));
+  std::string line;
+  for (int n = 1; n <= 12; ++n) std::getline(ini, line);
+  EXPECT_EQ(line, " 1.5 \r");
   EXPECT_TRUE(errors.empty());
 }
 
@@ -252,6 +277,24 @@ TEST_F(ConverterViewTest, TheLaunchersAndTogglesShowInTheWindowWithoutOverlappin
   EXPECT_TRUE(errors.empty());
 }
 
+// Every caption shows whole at the sizes of the layout: after the start, after a run and with
+// the captions of sine tones.
+TEST_F(ConverterViewTest, EveryCaptionShowsWhole) {
+  const std::pair<const char*, std::function<void()>> states[] = {
+      {"start", [] {}},
+      {"Cso1", [this] { window->Command3.Click(); }},
+      {"sine", [this] { window->Text[3]->SetText("j"); }},
+  };
+  for (const auto& [name, act] : states) {
+    SCOPED_TRACE(name);
+    act();
+    EXPECT_THAT(gui_test::CutCaptions(*view, window->frmDatei), ::testing::IsEmpty());
+  }
+  EXPECT_EQ(qobject_cast<QLabel*>(view->WidgetOf(window->Label9))->text().toStdString(),
+            "Sinus-Lautstärkefaktor");
+  EXPECT_TRUE(errors.empty());
+}
+
 TEST_F(ConverterViewTest, TheMouseOverLabel17EndsTheProgram) {
   QWidget* label = view->WidgetOf(window->Label17);
   ASSERT_NE(label, nullptr);
@@ -303,8 +346,9 @@ TEST_F(ConverterViewTest, EinbauenAndLAskTheQtFileDialog) {
 namespace {
 
 // The info pages in the window: the list grows to its 9820 twips inside a window that grows with
-// it, shows the tables' 99-character lines whole in a fixed-pitch font, and the working view comes
-// back as it was.
+// it, shows the tables' 99-character lines whole with every character as wide as the others (so
+// the columns stand one under the other, whatever font the machine has), every line can be
+// scrolled into view, and the working view comes back as it was.
 TEST_F(ConverterViewTest, TheInfoPagesAreReadableInTheWindow) {
   const QSize workingSize = view->size();
   auto* list = qobject_cast<QListWidget*>(view->WidgetOf(window->Testlist));
@@ -320,19 +364,38 @@ TEST_F(ConverterViewTest, TheInfoPagesAreReadableInTheWindow) {
     EXPECT_TRUE(list->isVisible());
     EXPECT_EQ(list->height(), 655);  // 9820 twips
     EXPECT_TRUE(QRect(QPoint(0, 0), view->size()).contains(list->geometry())) << "list cut off";
-    EXPECT_TRUE(QFontInfo(list->font()).fixedPitch()) << QFontInfo(list->font()).family().toStdString();
     EXPECT_TRUE(QFontInfo(list->font()).bold());
-    const QFontMetrics metrics(list->font());
-    int widest = 0;
-    for (int i = 0; i < list->count(); ++i)
-      widest = std::max(widest, metrics.horizontalAdvance(list->item(i)->text()));
-    // The fixed pages fit; the start page is the composer's file, whatever its width.
-    if (page != 2) EXPECT_LE(widest + 8, list->viewport()->width()) << "a line does not fit the list";
-    EXPECT_GE(list->viewport()->height() / metrics.height(), 30) << "too few lines shown";
+    const QFontMetricsF metrics(list->font());
+    const qreal column = metrics.horizontalAdvance(QLatin1Char(' '));
+    qreal widest = 0;
+    int uneven = 0;
+    for (int i = 0; i < list->count(); ++i) {
+      const QString line = list->item(i)->text();
+      const qreal width = metrics.horizontalAdvance(line);
+      widest = std::max(widest, width);
+      // The fixed pages: every character one column wide. The start page is the composer's file.
+      if (page != 2 && std::abs(width - column * line.size()) > 0.01 && uneven++ < 3)
+        ADD_FAILURE() << "line " << i << " is " << width << " pixels wide, not " << line.size()
+                      << " columns of " << column << ": " << line.toStdString();
+    }
+    EXPECT_EQ(uneven, 0) << QFontInfo(list->font()).family().toStdString();
+    // The fixed pages fit the width, whatever the start page's.
+    if (page != 2) {
+      EXPECT_LE(widest + 8, list->viewport()->width()) << "a line does not fit the list";
+    }
+    for (int i : {list->count() - 1, 0}) {
+      list->scrollToItem(list->item(i));
+      const QRect shown = list->visualItemRect(list->item(i));
+      EXPECT_TRUE(shown.top() >= 0 && shown.bottom() < list->viewport()->height())
+          << "line " << i << " cannot be scrolled into view";
+    }
+    EXPECT_GE(list->horizontalScrollBar()->maximum() + list->viewport()->width(), widest)
+        << "the widest line cannot be scrolled into view";
     for (const auto& control : window->frmDatei.controls()) {
       QWidget* w = view->WidgetOf(*control);
-      if (w && w != list && w->isVisible())
+      if (w && w != list && w->isVisible()) {
         EXPECT_FALSE(w->geometry().intersects(list->geometry())) << "over " << control->name();
+      }
     }
   }
   const QImage image = view->grab().toImage();

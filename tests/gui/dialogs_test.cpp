@@ -9,6 +9,7 @@
 #include <QGuiApplication>
 #include <QInputDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QTest>
 #include <filesystem>
@@ -43,7 +44,7 @@ TEST(ScriptedDialogs, RecordsCallsAndAnswersFromItsQueues) {
   EXPECT_EQ(input.Ask("leer", "Ormila", ""), std::nullopt);  // empty queue: Cancel
   EXPECT_EQ(files.OpenFile("Projekt", "C:\\Arbeit\\", "Reaper-Dateien (*.rpp)|*.rpp"),
             "C:\\Arbeit\\Projekt.rpp");
-  EXPECT_EQ(files.OpenFile("Projekt", "C:\\", ""), "");  // empty queue: Cancel
+  EXPECT_EQ(files.OpenFile("Liste", "C:\\", "", "*.rsz", "rsz"), "");  // empty queue: Cancel
   scripted.chosenFiles = {"C:\\Arbeit\\Dunkel.prs"};
   EXPECT_EQ(files.SaveFile("Presets", "C:\\Arbeit\\", "Preset|*.prs", "prs"),
             "C:\\Arbeit\\Dunkel.prs");
@@ -65,6 +66,10 @@ TEST(ScriptedDialogs, RecordsCallsAndAnswersFromItsQueues) {
   EXPECT_EQ(scripted.fileRequests[0].initialFolder, "C:\\Arbeit\\");
   EXPECT_EQ(scripted.fileRequests[0].filter, "Reaper-Dateien (*.rpp)|*.rpp");
   EXPECT_FALSE(scripted.fileRequests[0].save);
+  EXPECT_EQ(scripted.fileRequests[0].fileName, "");
+  EXPECT_EQ(scripted.fileRequests[0].defaultExtension, "");
+  EXPECT_EQ(scripted.fileRequests[1].fileName, "*.rsz");
+  EXPECT_EQ(scripted.fileRequests[1].defaultExtension, "rsz");
   EXPECT_TRUE(scripted.fileRequests[2].save);
   EXPECT_EQ(scripted.fileRequests[2].title, "Presets");
   EXPECT_EQ(scripted.fileRequests[2].defaultExtension, "prs");
@@ -200,6 +205,44 @@ TEST(QtDialogs, FileDialogWorksInWindowsPaths) {
     EXPECT_EQ(folder, Q((temp / "c/Arbeit").string()));
     EXPECT_EQ(title, QString::fromUtf8("Projekt öffnen"));
     EXPECT_EQ(filters, (QStringList{"Reaper-Dateien (*.rpp)", "Alle Dateien (*)"}));
+  }
+  platform::SetDrives(before);
+}
+
+// The open dialog of the tone lists: its name box starts with "*.rsz"; a name typed without
+// extension gets "rsz", one with an extension is kept, and the untouched "*.rsz" chooses nothing.
+TEST(QtDialogs, OpenDialogStartsWithItsNameAndAddsTheDefaultExtension) {
+  App();
+  platform_test::TempDriveRoot temp;
+  temp.Write("c/Arbeit/Alt.rsz", "ZP 0");
+  const platform::DriveMap before = platform::Drives();
+  platform::SetDrives(platform::DriveMap(temp.root()));
+  struct Case {
+    const char* typed;  // nullptr: Return on the name as it starts
+    std::string chosen;
+  };
+  for (const Case& c : {Case{"Alt", "C:\\Arbeit\\Alt.rsz"}, Case{"Neu", "C:\\Arbeit\\Neu.rsz"},
+                        Case{"Alt.rsz", "C:\\Arbeit\\Alt.rsz"}, Case{"Notiz.txt", "C:\\Arbeit\\Notiz.txt"},
+                        Case{nullptr, ""}}) {
+    SCOPED_TRACE(c.typed ? c.typed : "(untouched)");
+    QString startName;
+    bool openAfterReturn = false;
+    WhenModal([&](QWidget* modal) {
+      auto* dialog = qobject_cast<QFileDialog*>(modal);
+      ASSERT_NE(dialog, nullptr);
+      auto* nameBox = qobject_cast<QLineEdit*>(dialog->focusWidget());
+      ASSERT_NE(nameBox, nullptr);
+      startName = nameBox->text();
+      if (c.typed) QTest::keyClicks(nameBox, c.typed);  // replaces the selected start name
+      QTest::keyClick(nameBox, Qt::Key_Return);
+      openAfterReturn = dialog->isVisible();
+      if (openAfterReturn) dialog->reject();
+    });
+    EXPECT_EQ(gui::QtDialogs().OpenFile("Tonverlaufs-Dateien", "C:\\Arbeit\\",
+                                        "Tonverlaufs-Dateien|*.rsz", "*.rsz", "rsz"),
+              c.chosen);
+    EXPECT_EQ(startName, "*.rsz");
+    EXPECT_EQ(openAfterReturn, c.typed == nullptr);
   }
   platform::SetDrives(before);
 }

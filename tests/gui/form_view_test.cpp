@@ -3,7 +3,14 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <QAccessible>
+#include <QApplication>
 #include <QCheckBox>
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QFontMetricsF>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -12,12 +19,14 @@
 #include <QScrollBar>
 #include <QTest>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "common/errors.h"
 #include "gui/qt_app.h"
+#include "gui/whole_captions.h"
 
 namespace {
 
@@ -100,6 +109,47 @@ TEST_F(FormViewTest, TypingSetsTheTextAndRunsTheChangeHandlerPerKey) {
   EXPECT_EQ(edit->cursorPosition(), 2);  // the model's echo does not move the cursor
 }
 
+// Text set through the accessibility interface, as screen readers, dictation and on-screen
+// keyboards set it (AT-SPI "set text contents", "insert text", "delete text"), or pasted, runs the
+// change handler like typed text; the text set from code afterwards still runs it only once.
+TEST_F(FormViewTest, TextFromAssistiveTechnologyRunsTheChangeHandler) {
+  QLineEdit* edit = Widget<QLineEdit>(text);
+  text.SetText("0");
+  log.clear();
+  QAccessibleInterface* access = QAccessible::queryAccessibleInterface(edit);
+  ASSERT_NE(access, nullptr);
+  ASSERT_NE(access->editableTextInterface(), nullptr);
+  struct Case {
+    const char* way;
+    std::function<void()> act;
+    const char* text;
+  };
+  const Case cases[] = {
+      {"value", [&] { access->setText(QAccessible::Value, "1.5"); }, "1.5"},
+      {"replace", [&] { access->editableTextInterface()->replaceText(0, 3, "2,5"); }, "2,5"},
+      {"insert", [&] { access->editableTextInterface()->insertText(0, "-"); }, "-2,5"},
+      {"delete", [&] { access->editableTextInterface()->deleteText(2, 4); }, "-2"},
+      {"paste", [&] {
+         QGuiApplication::clipboard()->setText("440");
+         edit->selectAll();
+         edit->paste();
+       }, "440"},
+      {"undo", [&] { edit->undo(); }, "-2"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.way);
+    log.clear();
+    c.act();
+    EXPECT_EQ(edit->text().toStdString(), c.text);
+    EXPECT_EQ(text.text(), c.text);
+    EXPECT_EQ(log, std::vector<std::string>{std::string("change:") + c.text});
+  }
+  log.clear();
+  text.SetText("C:\\Arbeit");
+  EXPECT_EQ(log, std::vector<std::string>{"change:C:\\Arbeit"});
+  EXPECT_TRUE(errors.empty());
+}
+
 TEST_F(FormViewTest, TextFromCodeReachesTheWidgetWithoutASecondChange) {
   text.SetText("C:\\Arbeit\\Tesu.rsz");
   EXPECT_EQ(Widget<QLineEdit>(text)->text(), "C:\\Arbeit\\Tesu.rsz");
@@ -149,13 +199,62 @@ TEST_F(FormViewTest, VisibilityEnabledToolTipAndFontFollowTheModel) {
   button.SetToolTip("rechnet die Hüllkurve um");
   EXPECT_EQ(push->toolTip(), QString::fromUtf8("rechnet die Hüllkurve um"));
 
+  // Courier New is shown in Liberation Mono where the machine has it (it has the same widths),
+  // else in the desktop's fixed-pitch choice for it: one width for every character.
   text.SetFontName("Courier New");
   text.SetFontSize(10);
   text.SetFontBold(true);
   const QFont font = Widget<QLineEdit>(text)->font();
-  EXPECT_EQ(font.family(), "Courier New");
+  if (QFontDatabase::hasFamily("Liberation Mono")) {
+    EXPECT_EQ(QFontInfo(font).family(), "Liberation Mono");
+  } else {
+    EXPECT_EQ(font.family(), "Courier New");
+    EXPECT_EQ(font.styleHint(), QFont::TypeWriter);
+  }
+  const QFontMetricsF metrics(font);
+  EXPECT_EQ(metrics.horizontalAdvance("iiiii"), metrics.horizontalAdvance(QString::fromUtf8("MWÄß ")));
   EXPECT_DOUBLE_EQ(font.pointSizeF(), 10.0);
   EXPECT_TRUE(font.bold());
+}
+
+// A caption that fits keeps the control's font; one that does not gets a smaller or narrower
+// font in which it shows whole; a text from the program that cannot fit shows from its start.
+TEST_F(FormViewTest, CaptionsShowWholeInTheirControls) {
+  struct Case {
+    forms::Control* control;
+    int width, height;
+    const char* caption;
+    bool fitsAsIs;
+  };
+  const Case cases[] = {
+      {&button, 1200, 375, "Start", true},
+      {&button, 675, 255, "Programm", false},
+      {&label, 1000, 225, "übernehmen:", false},
+      {&label, 2400, 300, "Bereich", true},
+      {&text, 1765, 215, "kleinster Zeitabstand:", false},
+      {&check, 900, 255, "Regionen", false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.caption);
+    c.control->Move(c.control->left(), c.control->top(), c.width, c.height);
+    if (auto* b = dynamic_cast<forms::Button*>(c.control)) b->SetCaption(c.caption);
+    if (auto* l = dynamic_cast<forms::Label*>(c.control)) l->SetCaption(c.caption);
+    if (auto* x = dynamic_cast<forms::CheckBox*>(c.control)) x->SetCaption(c.caption);
+    if (auto* t = dynamic_cast<forms::TextBox*>(c.control)) t->SetText(c.caption);
+    EXPECT_THAT(gui_test::CutCaptions(*view, form), ::testing::IsEmpty());
+    const QFont font = view->WidgetOf(*c.control)->font();
+    EXPECT_EQ(font.pointSizeF() == 8.25 && font.stretch() == QFont::AnyStretch, c.fitsAsIs)
+        << font.pointSizeF() << " pt, stretch " << font.stretch();
+  }
+  const std::string path = "C:\\Arbeit\\" + std::string(120, 'x') + "\\Gleiten.rpp";
+  text.SetText(path);
+  QLineEdit* edit = Widget<QLineEdit>(text);
+  EXPECT_EQ(edit->cursorPosition(), 0);
+  EXPECT_GE(edit->font().pointSizeF(), 6);
+  QTest::keyClick(edit, Qt::Key_End);
+  QTest::keyClicks(edit, "x");  // typing does not change the font fitted to the program's text
+  EXPECT_EQ(text.text(), path + "x");
+  EXPECT_GE(edit->font().pointSizeF(), 6);
 }
 
 TEST_F(FormViewTest, ListItemsAndSelectionFollowTheModel) {
@@ -182,6 +281,29 @@ TEST_F(FormViewTest, ListItemsAndSelectionFollowTheModel) {
   ASSERT_EQ(w->count(), 4);
   for (int i = 0; i < 4; ++i)
     EXPECT_EQ(w->item(i)->text().toStdString(), list.items()[static_cast<size_t>(i)]) << i;
+}
+
+// The tab key follows the tab indexes set from code and passes over a control without a tab
+// stop, which a click still focuses.
+TEST_F(FormViewTest, TheTabKeyFollowsTheTabIndexesAndTabStops) {
+  view->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(view.get()));
+  ok.SetTabIndex(1);
+  button.SetTabIndex(2);
+  text.SetTabIndex(3);
+  button.SetTabStop(false);
+  Widget<QPushButton>(ok)->setFocus();
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+  EXPECT_EQ(QApplication::focusWidget(), Widget<QLineEdit>(text));
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+  EXPECT_EQ(QApplication::focusWidget(), Widget<QPushButton>(ok));
+  button.SetTabStop(true);
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+  EXPECT_EQ(QApplication::focusWidget(), Widget<QPushButton>(button));
+  button.SetTabStop(false);
+  Widget<QPushButton>(ok)->setFocus();
+  QTest::mouseClick(Widget<QPushButton>(button), Qt::LeftButton);
+  EXPECT_EQ(QApplication::focusWidget(), Widget<QPushButton>(button));
 }
 
 TEST_F(FormViewTest, ClickingAButtonRunsItsHandler) {
