@@ -3,6 +3,7 @@
 
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -158,6 +159,13 @@ class CompilerWindow {
   void SaveCompilerSettingsOrReport();
   // The nine settings boxes in the order of the file's lines 1 to 9.
   static const std::vector<std::string>& SettingsBoxNames();
+  // The leading number of a box's text (the box shows `boxName`), or nothing when the number is
+  // too large to be used: beyond half the double range, where twice it or the span between two
+  // such numbers is no number any more. Nothing comes with a message naming the box.
+  std::optional<double> UsableNumber(const std::string& text, const std::string& boxName);
+  // The message that the number in the box is refused (`why`: "zu groß", "zu klein") and the
+  // box's previous value holds.
+  void RefuseNumber(const std::string& text, const std::string& boxName, const std::string& why);
   // ---- end of settings panel ------------------------------------------------------------------
 
   // ---- Score importer (score_importer.cpp) ----------------------------------------------------

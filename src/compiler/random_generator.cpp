@@ -86,6 +86,30 @@ bool CanAcceptAfter(double last, double minGap, double maxGap, double largest) {
   return smallest <= last + maxGap && smallest <= largest;
 }
 
+// t rounded to the time step (`steps` a second). A step so fine that t times it is beyond the
+// double range leaves t as it is: to the last digit a double holds, t lies on the step.
+double OnTheStep(double t, double steps) {
+  const double rounded = common::RoundToStep(t, steps);
+  return std::isfinite(rounded) ? rounded : t;
+}
+
+// Whether a value's text form fits its nine columns of a row between the blank before it (a
+// minus sign takes that place) and the blank after it.
+bool FitsColumn(double value) {
+  return std::isfinite(value) &&
+         DoubleText(value).size() <= kWidestRandomValue + (value < 0 ? 1 : 0);
+}
+
+// The frequency of a note (60 is the middle c), then rounded to tenths of a hertz. Each of the
+// two steps fails where its result is beyond the double range and leaves `hz` as it was: a
+// skipped step, taken without an exception, for the draw may fail so at every one of its tries.
+void SetFrequency(double& hz, double note) {
+  const double f = kMidiNoteZeroHz * std::pow(std::pow(2.0, 1.0 / 12), note);
+  if (std::isfinite(f)) hz = f;
+  const double tenths = WholePart(hz * 10 + 0.5) / 10;
+  if (std::isfinite(tenths)) hz = tenths;
+}
+
 // One row of the list: the keyword in columns 1 to 4, value i from column 9 i - 4.
 std::string Row(const char* keyword, const std::vector<double>& values, int n) {
   common::PrintedLine line;
@@ -101,6 +125,7 @@ void RandomComposition::Clear() {
   n = 0;
   endedAtLimit = false;
   tooWideTime = 0;
+  tooWideValue.clear();
 }
 
 int RandomPointLimit(const BuildSettings& build) {
@@ -174,13 +199,13 @@ void CompilerWindow::Zufallsliste_Click() {
         continue;
       const double t = common::RoundToStep(x, 1000);
       if (t > last && t <= last + s.MaxGap && t >= last + s.MinGap) {
-        const double time = common::RoundToStep(t, F);
-        if (DoubleText(time).size() > kWidestRandomTime) {
+        const double time = OnTheStep(t, F);
+        if (!FitsColumn(time)) {
           c.tooWideTime = time;
           break;
         }
         c.T[static_cast<size_t>(i)] = time;
-        c.G[static_cast<size_t>(i)] = common::RoundToStep(t - last, F);
+        c.G[static_cast<size_t>(i)] = OnTheStep(t - last, F);
         last = c.T[static_cast<size_t>(i)];
         ended = end == WholePart(last);
         acceptable = CanAcceptAfter(last, s.MinGap, s.MaxGap, largest);
@@ -189,7 +214,7 @@ void CompilerWindow::Zufallsliste_Click() {
     }
     c.n = i - 1;
   }
-  const int n = c.n;
+  int n = c.n;
   const auto at = [](int index) { return static_cast<size_t>(index); };
 
   // 9: loudness, evenly on the cube-root scale; silent at both ends.
@@ -210,7 +235,6 @@ void CompilerWindow::Zufallsliste_Click() {
   const auto drawNotes = [&](double quant, double lowest, double highest, double maxInterval,
                              int repeat, long tryLimit, std::vector<double>& out) {
     const double Q = quant / 2;
-    const double semitone = std::pow(2.0, 1.0 / 12);
     double f = 0;
     int i = 1;
     long tries = 0;
@@ -220,8 +244,7 @@ void CompilerWindow::Zufallsliste_Click() {
       const double m0 = WholePart(m + 0.5);
       // A quantisation of 0 would divide by zero: the note is then taken as drawn.
       const double q = Q == 0 ? m : WholePart(m * Q + 0.5) / Q;
-      Step([&] { f = kMidiNoteZeroHz * Power(semitone, q); });
-      f = WholePart(f * 10 + 0.5) / 10;
+      SetFrequency(f, q);
       const double d = i == 1 ? 0 : std::fabs(WholePart(c.N[at(i - 1)]) - m0);
       if (d <= maxInterval) {
         // Repeats past n are never used.
@@ -244,6 +267,23 @@ void CompilerWindow::Zufallsliste_Click() {
               formantRepeat, kFormantTries, c.K);
   });
 
+  // A loudness, pitch or formant frequency too wide for its column would break its row, and the
+  // parser would read other values behind it: the list ends before the first point holding one,
+  // silent at its new end as at any other.
+  for (int i = 1; i <= n; ++i) {
+    const std::pair<const char*, double> values[] = {
+        {"die Lautstärke ", c.L[at(i)]}, {"die Tonhöhe ", c.P[at(i)]},
+        {"die Formantfrequenz ", c.K[at(i)]}};
+    for (const auto& [name, value] : values)
+      if (c.tooWideValue.empty() && !FitsColumn(value))
+        c.tooWideValue = name + DoubleText(value);
+    if (!c.tooWideValue.empty()) {
+      c.n = n = i - 1;
+      if (n >= 1) c.L[at(n)] = 0;
+      break;
+    }
+  }
+
   // 12: the listing, appended.
   {
     Testliste.AddItem("Datum: " + services.clock.DateText() + " - Uhrzeit: " +
@@ -256,6 +296,11 @@ void CompilerWindow::Zufallsliste_Click() {
       Testliste.AddItem("Die Zufallsliste endet nach " + DoubleText(n) +
                         " Zeitpunkten: der nächste Zeitpunkt " + DoubleText(c.tooWideTime) +
                         " passt nicht in seine Spalte der Tonverlaufsliste.");
+    if (!c.tooWideValue.empty())
+      Testliste.AddItem("Die Zufallsliste endet nach " + DoubleText(n) + " Zeitpunkten: " +
+                        c.tooWideValue +
+                        " des nächsten Zeitpunkts passt nicht in ihre Spalte der "
+                        "Tonverlaufsliste.");
     Testliste.AddItem("");
     const std::string indent(5, ' ');
     for (int i = 1; i <= n; ++i) {

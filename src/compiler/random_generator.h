@@ -1,6 +1,7 @@
 // The random-composition generator's working lists and limits.
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "compiler/build_settings.h"
@@ -24,12 +25,16 @@ struct RandomComposition {
   // The time draw stopped before a time too wide for its nine columns of the list (0: it did
   // not); such a time would break the row, and the parser would lose every point behind it.
   double tooWideTime = 0;
+  // The list ends before a point whose loudness, pitch or formant frequency is too wide for its
+  // column: which value that is, with its text form, as the listing names it (empty: none).
+  std::string tooWideValue;
 
   void Clear();
 };
 
-// The widest time text a row's nine-column field holds between its two blanks.
-inline constexpr size_t kWidestRandomTime = 7;
+// The widest text form of a value that is not negative which a row's nine columns hold between
+// its two blanks (a minus sign takes the place of the blank before it).
+inline constexpr size_t kWidestRandomValue = 7;
 
 // Try limits of the three rejection draws.
 inline constexpr long kTimeTries = 10'000'000;

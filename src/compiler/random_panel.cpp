@@ -2,6 +2,7 @@
 // buttons that show the panel and compile the random list.
 #include <cmath>
 #include <iterator>
+#include <optional>
 #include <string>
 
 #include "common/codec.h"
@@ -118,18 +119,58 @@ constexpr int kValidationOrder[] = {3, 2, 1, 4, 5, 6, 7, 12, 8, 13, 9, 14, 10, 1
 // "shown": the box gets the text form of the value.
 void Show(forms::TextBox& box, double value) { box.SetText(common::DoubleText(value)); }
 
-// The numeric prefix of the box's text into the field.
-double& TakeValue(forms::TextBox& box, double& field) {
-  field = common::LeadingNumber(box.text());
+forms::TextBox& InputBox(CompilerWindow& w, int row) {
+  return w.Box(CompilerWindow::PanelRowBoxes(row).second);
+}
+
+// The row as its caption names it, without the colon; the two rows "größtes Intervall:" add
+// whether they are the pitch's or the formant's.
+std::string RowName(CompilerWindow& w, int row) {
+  const auto captionOf = [&w](int r) {
+    std::string caption = w.Box(CompilerWindow::PanelRowBoxes(r).first).text();
+    if (!caption.empty() && caption.back() == ':') caption.pop_back();
+    return caption;
+  };
+  const std::string caption = captionOf(row);
+  for (int other = 1; other <= kRowCount; ++other)
+    if (other != row && captionOf(other) == caption && kRows[row - 1].valueToolTip)
+      return caption + " (" + kRows[row - 1].valueToolTip + ")";
+  return caption;
+}
+
+// The time step and the smallest gap, which bounds it: the field of the step holds its
+// reciprocal, so a step or gap this close to 0 has none.
+bool NeedsReciprocal(int row) { return row == 2 || row == 4; }
+
+// The row's number in a text (of its box or a preset line), or nothing when it cannot be used:
+// a message names the row.
+std::optional<double> RowNumber(CompilerWindow& w, int row, const std::string& text) {
+  const std::string name = RowName(w, row);
+  const std::optional<double> number = w.UsableNumber(text, name);
+  if (number && NeedsReciprocal(row) && *number != 0 && !std::isfinite(1 / *number)) {
+    w.RefuseNumber(text, name, "zu klein");
+    return std::nullopt;
+  }
+  return number;
+}
+
+// The numeric prefix of the input box's text into the row's field. A number that cannot be used
+// leaves the field as it was, and the box shows it.
+double& TakeValue(CompilerWindow& w, int row) {
+  forms::TextBox& box = InputBox(w, row);
+  double& field = w.state.*kRows[row - 1].field;
+  if (const std::optional<double> number = RowNumber(w, row, box.text())) field = *number;
+  else Show(box, field);
   return field;
 }
 
-void ValueShown(forms::TextBox& box, double& field) { Show(box, TakeValue(box, field)); }
+void ValueShown(CompilerWindow& w, int row) { Show(InputBox(w, row), TakeValue(w, row)); }
 
-void AtLeastOne(forms::TextBox& box, double& field) {
-  if (TakeValue(box, field) < 1) {
+void AtLeastOne(CompilerWindow& w, int row) {
+  double& field = TakeValue(w, row);
+  if (field < 1) {
     field = 1;
-    Show(box, field);
+    Show(InputBox(w, row), field);
   }
 }
 
@@ -157,7 +198,7 @@ void CompilerWindow::WireRandomPanel() {
 
 void CompilerWindow::Text3_Click() {
   forms::TextBox& box = Box("Text3");
-  double& v = TakeValue(box, state.TotalDuration);
+  double& v = TakeValue(*this, 1);
   if (v <= state.MaxGap) {
     v = 2 * state.MaxGap;
     Show(box, v);
@@ -170,7 +211,7 @@ void CompilerWindow::Text3_Click() {
 
 void CompilerWindow::Text2_Click() {
   forms::TextBox& box = Box("Text2");
-  if (TakeValue(box, state.MinGap) <= 0) {
+  if (TakeValue(*this, 2) <= 0) {
     state.MinGap = 0.001;
     Show(box, state.MinGap);
   }
@@ -178,7 +219,7 @@ void CompilerWindow::Text2_Click() {
 
 void CompilerWindow::Text1_Click() {
   forms::TextBox& box = Box("Text1");
-  double& v = TakeValue(box, state.MaxGap);
+  double& v = TakeValue(*this, 3);
   if (v == 0) {
     v = state.MinGap;
     Show(box, v);
@@ -195,7 +236,14 @@ void CompilerWindow::Text1_Click() {
 
 void CompilerWindow::Text4_Click() {
   forms::TextBox& box = Box("Text4");
-  double step = common::LeadingNumber(box.text());
+  // The field holds the steps per second: a step that cannot be used keeps the one before.
+  double step = 0;
+  if (const std::optional<double> typed = RowNumber(*this, 4, box.text())) {
+    step = *typed;
+  } else {
+    if (state.TimeQuantSteps != 0) step = 1 / state.TimeQuantSteps;
+    Show(box, step);
+  }
   if (step > state.MinGap) {
     step = state.MinGap;
     Show(box, step);
@@ -208,33 +256,31 @@ void CompilerWindow::Text4_Click() {
     step = 0.5;
     Show(box, step);
   }
-  const double steps = 1 / step;
-  if (!std::isfinite(steps)) common::Raise(common::kOverflow);
-  state.TimeQuantSteps = steps;
+  // The step is the one typed (its reciprocal a number), the smallest gap (likewise), 0.0001 or
+  // 0.5.
+  state.TimeQuantSteps = 1 / step;
 }
 
-void CompilerWindow::Text9_Click() { TakeValue(Box("Text9"), state.MinLoudness); }
-void CompilerWindow::Text10_Click() { TakeValue(Box("Text10"), state.MaxLoudness); }
-void CompilerWindow::Text13_Click() { TakeValue(Box("Text13"), state.LowestNote); }
-void CompilerWindow::Text14_Click() { TakeValue(Box("Text14"), state.HighestNote); }
-void CompilerWindow::Text16_Click() { AtLeastOne(Box("Text16"), state.MaxInterval); }
-void CompilerWindow::Text17_Click() { TakeValue(Box("Text17"), state.PitchQuant); }
-void CompilerWindow::Text23_Click() { AtLeastOne(Box("Text23"), state.PitchRepeat); }
-void CompilerWindow::Text32_Click() { TakeValue(Box("Text32"), state.LowestFormant); }
-void CompilerWindow::Text31_Click() { TakeValue(Box("Text31"), state.HighestFormant); }
-void CompilerWindow::Text30_Click() { AtLeastOne(Box("Text30"), state.MaxFormantInterval); }
-void CompilerWindow::Text29_Click() { TakeValue(Box("Text29"), state.FormantQuant); }
+void CompilerWindow::Text9_Click() { TakeValue(*this, 5); }
+void CompilerWindow::Text10_Click() { TakeValue(*this, 6); }
+void CompilerWindow::Text13_Click() { TakeValue(*this, 7); }
+void CompilerWindow::Text14_Click() { TakeValue(*this, 8); }
+void CompilerWindow::Text16_Click() { AtLeastOne(*this, 9); }
+void CompilerWindow::Text17_Click() { TakeValue(*this, 10); }
+void CompilerWindow::Text23_Click() { AtLeastOne(*this, 11); }
+void CompilerWindow::Text32_Click() { TakeValue(*this, 12); }
+void CompilerWindow::Text31_Click() { TakeValue(*this, 13); }
+void CompilerWindow::Text30_Click() { AtLeastOne(*this, 14); }
+void CompilerWindow::Text29_Click() { TakeValue(*this, 15); }
 
 // Rows 16 to 22 show the value they took: "2abc" becomes "2".
-void CompilerWindow::Text20_Click() { ValueShown(Box("Text20"), state.FormantRepeat); }
-void CompilerWindow::Text39_Click() { ValueShown(Box("Text39"), state.FofFunction1); }
-void CompilerWindow::Text40_Click() { ValueShown(Box("Text40"), state.FofFunction2); }
-void CompilerWindow::Text41_Click() { ValueShown(Box("Text41"), state.FiveFoldDelay); }
-void CompilerWindow::Text42_Click() { ValueShown(Box("Text42"), state.DuckEffect); }
-void CompilerWindow::Text43_Click() { ValueShown(Box("Text43"), state.FormantFactor); }
-void CompilerWindow::Text44_Click() {
-  ValueShown(Box("Text44"), state.FrequencyMultiplication);
-}
+void CompilerWindow::Text20_Click() { ValueShown(*this, 16); }
+void CompilerWindow::Text39_Click() { ValueShown(*this, 17); }
+void CompilerWindow::Text40_Click() { ValueShown(*this, 18); }
+void CompilerWindow::Text41_Click() { ValueShown(*this, 19); }
+void CompilerWindow::Text42_Click() { ValueShown(*this, 20); }
+void CompilerWindow::Text43_Click() { ValueShown(*this, 21); }
+void CompilerWindow::Text44_Click() { ValueShown(*this, 22); }
 
 // ---- Showing the panel --------------------------------------------------------------------------
 
@@ -271,19 +317,20 @@ void CompilerWindow::Command12_Click() {
     s.PresetFilePath = previousPresetPath;
     return;
   }
-  // A reading error ends the reading at that line; the rows read so far keep their new texts.
+  // A reading error ends the reading at that line, and so does a line that is no number where
+  // the row takes the text, or a number that cannot be used (refused with a message); the rows
+  // read so far keep their new texts.
   try {
     for (int row = 1; row <= kRowCount; ++row) {
       const RandomRow& r = kRows[row - 1];
       forms::TextBox& box = Box(PanelRowBoxes(row).second);
       const std::string line = files.LineInput(kPresetFile);
-      if (r.loadsText) {
-        s.*r.field = common::StrictNumber(line);
-        box.SetText(line);
-      } else {
-        s.*r.field = common::LeadingNumber(line);
-        Show(box, s.*r.field);
-      }
+      if (r.loadsText && !common::IsStrictNumber(line)) break;
+      const std::optional<double> number = RowNumber(*this, row, line);
+      if (!number) break;
+      s.*r.field = *number;
+      if (r.loadsText) box.SetText(line);
+      else Show(box, s.*r.field);
     }
   } catch (const common::RuntimeError&) {
   }

@@ -1,6 +1,10 @@
 // The settings panel (nine boxes that steer the score importer, each keeping its field up to date),
 // and the settings file "C:\Arbeit\Talvik.ini": its reader and its writer.
+#include <cmath>
 #include <iterator>
+#include <limits>
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,26 +22,31 @@ const char* const kSettingsPath = "C:\\Arbeit\\Talvik.ini";
 // The nine boxes in the order of the file's lines 1 to 9.
 struct SettingsBox {
   const char* name;
+  const char* label;  // what the window shows for the box: its heading or its label box
   double CompilerState::*field;
   const char* designText;
   const char* toolTip;  // nullptr: none
 };
 
 const SettingsBox kSettingsBoxes[] = {
-    {"Text45", &CompilerState::Hardness, "0.05",
+    {"Text45", "Härte", &CompilerState::Hardness, "0.05",
      "z.B. 0.001, 0.005, 0.01, 0.1 - danach erneut die Taste 3 drücken"},
-    {"Text46", &CompilerState::Tempo, "1",
+    {"Text46", "Tempo", &CompilerState::Tempo, "1",
      "z.B. 1, 2, 3, 0.5, 0.3 - danach erneut die Taste 3 drücken"},
-    {"Text47", &CompilerState::FrequencyFactor, "1",
+    {"Text47", "Tonhöhe", &CompilerState::FrequencyFactor, "1",
      "Gesamt-Tonhöhe, z.B. 1, 2, 3, 0.5, 0.125 - danach erneut die Taste 3 drücken"},
-    {"Text58", &CompilerState::LoudnessFactor, "1",
+    {"Text58", "Lautstärke", &CompilerState::LoudnessFactor, "1",
      "Gesamt-Lautstärke, z.B. 0.75, 0.5, 1-5, 2, 4 - danach erneut die Taste 3 drücken"},
-    {"Text48", &CompilerState::SettingFua, "1", nullptr},
-    {"Text49", &CompilerState::SettingFub, "2", nullptr},
-    {"Text50", &CompilerState::SettingEnte, "0.01", nullptr},
-    {"Text51", &CompilerState::SettingDel, "0.001", nullptr},
-    {"Text52", &CompilerState::SettingFom, "50", nullptr},
+    {"Text48", "FUA", &CompilerState::SettingFua, "1", nullptr},
+    {"Text49", "FUB", &CompilerState::SettingFub, "2", nullptr},
+    {"Text50", "ENTE", &CompilerState::SettingEnte, "0.01", nullptr},
+    {"Text51", "DEL", &CompilerState::SettingDel, "0.001", nullptr},
+    {"Text52", "FOM", &CompilerState::SettingFom, "50", nullptr},
 };
+
+// The largest number a box of the window takes: twice it, and the span between two such
+// numbers, are numbers still.
+constexpr double kLargestUsable = std::numeric_limits<double>::max() / 2;
 
 // The boxes that name the five sound settings, Text53 to Text57.
 const struct {
@@ -90,10 +99,33 @@ void CompilerWindow::WireSettingsPanel() {
     forms::TextBox& box = Box(b.name);
     box.SetText(b.designText);
     if (b.toolTip) box.SetToolTip(b.toolTip);
-    box.onChange = [this, &box, field = b.field] {
-      state.*field = common::LeadingNumber(box.text());
+    // A number too large is refused where it comes in: the box gets back the text it held
+    // before, so that its field and what a save writes stay as they were.
+    auto taken = std::make_shared<std::string>(b.designText);
+    box.onChange = [this, &box, taken, field = b.field, label = b.label] {
+      const std::optional<double> number = UsableNumber(box.text(), label);
+      if (!number) {
+        box.SetText(*taken);
+        return;
+      }
+      state.*field = *number;
+      *taken = box.text();
     };
   }
+}
+
+std::optional<double> CompilerWindow::UsableNumber(const std::string& text,
+                                                   const std::string& boxName) {
+  const double number = common::LeadingNumberOrInfinity(text);
+  if (std::fabs(number) <= kLargestUsable) return number;
+  RefuseNumber(text, boxName, "zu groß");
+  return std::nullopt;
+}
+
+void CompilerWindow::RefuseNumber(const std::string& text, const std::string& boxName,
+                                  const std::string& why) {
+  ShowError("Die Zahl \"" + text + "\" im Feld \"" + boxName + "\" ist " + why +
+            ". Es gilt weiter der bisherige Wert.");
 }
 
 void CompilerWindow::LoadCompilerSettings() {

@@ -2,11 +2,15 @@
 // tone-list parser reads back to the drawn points; the edge cases and the mended faults.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "common/codec.h"
@@ -15,6 +19,7 @@
 #include "platform/file_table.h"
 #include "random_fixture.h"
 #include "tonelist/tone_list.h"
+#include "tonelist/tone_list_support.h"
 
 namespace compiler_test {
 namespace {
@@ -376,6 +381,58 @@ TEST_F(RandomGeneratorTest, TheDrawEndsBeforeATimeWiderThanItsColumn) {
             listing.end());
 }
 
+// A loudness, pitch or formant frequency of more than seven characters would break its row the
+// same way, and the parser would read other values behind it: the list ends before the first
+// point holding one, silent at its new end, and the listing names the value.
+TEST_F(RandomGeneratorTest, TheListEndsBeforeAValueWiderThanItsColumn) {
+  const struct {
+    const char* name;
+    std::vector<const char*> rows;
+    const char* value;  // as the listing names it
+    std::vector<double> RandomComposition::*values;
+  } cases[] = {
+      // 2e7: eight digits
+      {"loudness", {nullptr, nullptr, nullptr, nullptr, "2e7", "3e7"}, "die Lautstärke ",
+       &RandomComposition::L},
+      // notes 150 to 170: 47,000 to 150,000 Hz, the highest with eight characters
+      {"pitch",
+       {nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, "150", "170", nullptr, nullptr, "1"},
+       "die Tonhöhe ", &RandomComposition::P},
+      {"formant",
+       {nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+        nullptr, "150", "170", nullptr, nullptr, "1"},
+       "die Formantfrequenz ", &RandomComposition::K},
+  };
+  for (const auto& k : cases) {
+    SCOPED_TRACE(k.name);
+    Start(compiler::BuildSettings::TalvikTe());
+    Type(k.rows);
+    random.Seed(24);
+    const size_t before = window->Testliste.items().size();
+    const RandomComposition& c = Draw();
+    const int n = c.n;
+    const auto at = [](int i) { return static_cast<size_t>(i); };
+    ASSERT_GE(n, 1);
+    const std::string wide = common::DoubleText((c.*k.values)[at(n + 1)]);
+    EXPECT_GT(wide.size(), 7u);
+    for (int i = 1; i <= n; ++i) {
+      for (const std::vector<double>* values : {&c.T, &c.L, &c.P, &c.K})
+        ASSERT_LE(common::DoubleText((*values)[at(i)]).size(), 7u) << i;
+    }
+    EXPECT_EQ(c.L[1], 0);
+    EXPECT_EQ(c.L[at(n)], 0);
+    const std::vector<std::string> listing = ListFrom(before);
+    EXPECT_EQ(listing.at(1), std::to_string(n) + " Breakpoints hat der Computer berechnet:");
+    EXPECT_EQ(listing.at(2), "Die Zufallsliste endet nach " + std::to_string(n) +
+                                 " Zeitpunkten: " + k.value + wide +
+                                 " des nächsten Zeitpunkts passt nicht in ihre Spalte der "
+                                 "Tonverlaufsliste.");
+    const std::vector<std::string> lines = FileLines();
+    for (size_t r = 3; r < 7; ++r) EXPECT_EQ(lines[r].size(), 9u * static_cast<size_t>(n) + 4);
+    ExpectParsesBackToTheDrawnPoints(10000);
+  }
+}
+
 // The validation of the list's own panel step: the largest gap is tested against the smallest
 // as it stood before, so typed boxes can leave it below the smallest for this draw.
 TEST_F(RandomGeneratorTest, TheDrawValidatesThePanelInItsOrder) {
@@ -528,6 +585,152 @@ TEST_F(RandomGeneratorTest, ANegativeLoudnessBoundCountsAsZero) {
     if (l < 100) ++quiet;
   }
   EXPECT_GT(quiet, 2) << "values below the cube root of 100 come from the lower bound 0";
+}
+
+// ---- Garbage panels -------------------------------------------------------------------------
+
+// A text for an input box: a number near the row's usual size, or (hostile) a number of any
+// size from below the smallest double to beyond the largest, or a text that is no usable number.
+std::string GarbageText(std::mt19937_64& g, int row, bool hostile) {
+  static const char* const kHostile[] = {
+      "1e999",  "-1e999", "1e308",    "-1e308",  "1.797e308", "1.7976931348623157e308",
+      "9e307",  "1e-310", "-1e-310",  "4.9e-324", "1e-308",   "250",
+      "-250",   "1e7",    "12345678", "100.1234", "0",        "-0",
+      "",       "x",      "3x",       ".",        "0,5",      "\t5",
+      "1e",     "-5",     "0.0000001", "999999.95", "[440*2]", "1e400x"};
+  static const double kUsual[] = {10, 0.05, 0.2, 0.0001, 100, 50000, 48, 84, 12, 2, 4,
+                                  20, 40, 12, 2, 2, 1, 2, 0.01, 1, 50, 1};
+  const auto uniform = [&](double lo, double hi) {
+    return std::uniform_real_distribution<double>(lo, hi)(g);
+  };
+  char text[64];
+  if (!hostile) {
+    const double value = kUsual[row - 1] * std::pow(10.0, uniform(-0.5, 0.5));
+    // a time step of one digit keeps the times short enough for their column
+    const int digits = row == 4 ? 1 : static_cast<int>(uniform(1, 6));
+    std::snprintf(text, sizeof text, "%.*g", digits, value);
+  } else if (uniform(0, 1) < 0.5) {
+    return kHostile[std::uniform_int_distribution<size_t>(0, std::size(kHostile) - 1)(g)];
+  } else {
+    const double value = (uniform(0, 1) < 0.2 ? -1 : 1) * uniform(1, 10) *
+                         std::pow(10.0, std::floor(uniform(-330, 330)));
+    std::snprintf(text, sizeof text, "%.*g", static_cast<int>(uniform(1, 17)), value);
+  }
+  return text;
+}
+
+// The points a draw's listing shows: per point its time, loudness, pitch and formant texts.
+struct ListedPoint {
+  std::string time, loudness, pitch, formant;
+};
+std::vector<ListedPoint> ListedPoints(const std::vector<std::string>& listing) {
+  const std::string counted = " Breakpoints hat der Computer berechnet:";
+  auto it = std::find_if(listing.begin(), listing.end(), [&](const std::string& line) {
+    return line.size() > counted.size() &&
+           line.compare(line.size() - counted.size(), counted.size(), counted) == 0;
+  });
+  EXPECT_NE(it, listing.end());
+  if (it == listing.end()) return {};
+  const int n = std::stoi(*it);
+  while (it != listing.end() && *it != "") ++it;  // the notes of a list that ends early
+  std::vector<ListedPoint> points;
+  const auto after = [](const std::string& line, const std::string& label) {
+    EXPECT_EQ(line.substr(0, label.size()), label);
+    return line.substr(std::min(label.size(), line.size()));
+  };
+  for (int i = 1; i <= n; ++i) {
+    const auto at = it + 1 + 7 * (i - 1);
+    if (listing.end() - at < 7) {
+      ADD_FAILURE() << "the listing ends inside point " << i;
+      break;
+    }
+    EXPECT_EQ(at[0], "     " + std::to_string(i));
+    points.push_back({after(at[1], "     Zeitpunkt:         "),
+                      after(at[3], "     Gesamt-Lautstärke: "),
+                      after(at[4], "     Gesamt-Tonhöhe:    "),
+                      after(at[5], "     Formantfrequenz: ")});
+  }
+  return points;
+}
+
+// A row's value as the parser stored it is the listing's text: a word as typed (a blank that
+// ends its line belongs to it), or the integer 0 from the word 0.
+void ExpectListed(const tonelist::ToneValue& parsed, const std::string& listed, int i) {
+  if (listed == "0") {
+    EXPECT_EQ(parsed, tonelist::ToneValue::Integer(0)) << "point " << i;
+    return;
+  }
+  ASSERT_TRUE(parsed.IsText()) << "point " << i << ": " << listed;
+  std::string word = parsed.text();
+  if (!word.empty() && word.back() == ' ') word.pop_back();
+  EXPECT_EQ(word, listed) << "point " << i;
+}
+
+// Whatever the 22 boxes hold: the draw raises no runtime error, and Zufall.rsz reads back to
+// exactly the points the listing shows, with the sound settings the panel holds.
+TEST_F(RandomGeneratorTest, GarbagePanelsDrawListsThatReadBackAsListed) {
+  int withPoints = 0, refused = 0, ended = 0;
+  for (unsigned seed = 1; seed <= 300; ++seed) {
+    SCOPED_TRACE("seed " + std::to_string(seed));
+    std::mt19937_64 g(seed);
+    // up to a third of the boxes hostile
+    const double hostility = std::uniform_real_distribution<double>(0, 0.33)(g);
+    std::vector<std::string> texts;
+    for (int row = 1; row <= 22; ++row)
+      texts.push_back(GarbageText(g, row, std::bernoulli_distribution(hostility)(g)));
+    for (int row = 1; row <= 22; ++row) Row(row).SetText(texts[static_cast<size_t>(row - 1)]);
+    std::filesystem::remove(root / "c/Arbeit/Zufall.rsz");
+    dialogs.messages.clear();
+    random.Seed(seed);
+    const size_t before = window->Testliste.items().size();
+    try {
+      window->Zufallsliste_Click();
+    } catch (const common::RuntimeError& e) {
+      ADD_FAILURE() << "runtime error " << e.number();
+      continue;
+    }
+    if (!dialogs.messages.empty()) ++refused;
+    const std::vector<std::string> listing = ListFrom(before);
+    if (std::any_of(listing.begin(), listing.end(), [](const std::string& line) {
+          return line.rfind("Die Zufallsliste endet nach ", 0) == 0;
+        }))
+      ++ended;
+    const std::vector<ListedPoint> listed = ListedPoints(listing);
+    const Parsed p = ParseBack(window->state.Build.PointCapacity);
+    ASSERT_EQ(p.error, 0);
+    ASSERT_EQ(p.list.PointCount, static_cast<int>(listed.size()));
+    if (listed.size() > 1) ++withPoints;
+    const compiler::CompilerState& s = window->state;
+    const bool fof = s.FormantRepeat > 0;
+    EXPECT_EQ(p.list.FofMode, fof);
+    for (size_t k = 1; k <= listed.size(); ++k) {
+      const ListedPoint& point = listed[k - 1];
+      const int i = static_cast<int>(k);
+      EXPECT_EQ(common::SingleText(p.list.TimePoints[k]), point.time) << "point " << i;
+      ExpectListed(p.list.Loudnesses[k], point.loudness, i);
+      ExpectListed(p.list.Pitches[k], point.pitch, i);
+      if (fof) {
+        ExpectListed(p.list.FormantFreqs[k], point.formant, i);
+      } else {
+        EXPECT_EQ(point.formant, "0") << "point " << i;
+        EXPECT_TRUE(p.list.FormantFreqs[k].IsUnset()) << "point " << i;
+      }
+    }
+    const std::pair<const tonelist::ToneValue&, double> settings[] = {
+        {p.list.ListFua, s.FofFunction1},  {p.list.ListFub, s.FofFunction2},
+        {p.list.ListDel, s.FiveFoldDelay}, {p.list.ListEnte, s.DuckEffect},
+        {p.list.ListFom, s.FormantFactor}, {p.list.ListFrv, s.FrequencyMultiplication}};
+    for (const auto& [parsed, value] : settings) {
+      if (!fof || value == 0) EXPECT_TRUE(parsed.IsUnset()) << parsed.text();
+      else EXPECT_EQ(parsed.text(), common::DoubleText(value) + " ");
+    }
+    if (HasFailure()) break;  // one panel's report is enough
+  }
+  // the panels are garbage, not nothing: many give lists, many have boxes refused, many lists
+  // end before a value too wide for its column
+  EXPECT_GT(withPoints, 100);
+  EXPECT_GT(refused, 60);
+  EXPECT_GT(ended, 30);
 }
 
 // ---- Caption and origin note ------------------------------------------------------------------
