@@ -265,8 +265,7 @@ TEST_F(ConverterViewTest, TheLaunchersAndTogglesShowInTheWindowWithoutOverlappin
     EXPECT_TRUE(view->WidgetOf(*control)->isVisible()) << name;
   }
   const QImage image = view->grab().toImage();
-  const fs::path folder = fs::path(ORMILA_BINARY_DIR) / "gui_review";
-  fs::create_directories(folder);
+  const fs::path folder = gui_test::ReviewFolder();
   EXPECT_TRUE(image.save(QString::fromStdString((folder / "converter_window.png").string())));
   // "Cool" shows its green &HBFFA8F; a click turns it grey &HDFDFDF.
   auto* cool = qobject_cast<QPushButton*>(view->WidgetOf(window->Cool));
@@ -399,8 +398,7 @@ TEST_F(ConverterViewTest, TheInfoPagesAreReadableInTheWindow) {
     }
   }
   const QImage image = view->grab().toImage();
-  const fs::path folder = fs::path(ORMILA_BINARY_DIR) / "gui_review";
-  fs::create_directories(folder);
+  const fs::path folder = gui_test::ReviewFolder();
   EXPECT_TRUE(image.save(QString::fromStdString((folder / "converter_reference_tables.png").string())));
   QTest::mouseClick(info, Qt::LeftButton);  // back to the work by a run
   EXPECT_EQ(window->state.InfoPage, 0);

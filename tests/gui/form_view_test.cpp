@@ -439,8 +439,7 @@ TEST_F(FormViewTest, AGrabShowsTheControlsAndIsSavedForReview) {
   text.SetText("C:\\Arbeit\\Projekt.rpp");
   list.AddItem("Spur 1");
   const QImage image = view->grab().toImage();
-  const std::filesystem::path folder = std::filesystem::path(ORMILA_BINARY_DIR) / "gui_review";
-  std::filesystem::create_directories(folder);
+  const std::filesystem::path folder = gui_test::ReviewFolder();
   const QString file = Q((folder / "form_view.png").string());
   ASSERT_TRUE(image.save(file));
   const QImage saved(file);

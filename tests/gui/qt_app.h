@@ -8,6 +8,8 @@
 #include <QDialog>
 #include <QTimer>
 #include <QWidget>
+#include <cstdlib>
+#include <filesystem>
 #include <functional>
 
 namespace gui_test {
@@ -37,6 +39,18 @@ inline void WhenModal(std::function<void(QWidget*)> act) {
     }
   });
   timer->start(10);
+}
+
+// The folder for the pictures kept for review: one per font configuration, since the GUI tests
+// run under several at once and must not write the same file.
+inline std::filesystem::path ReviewFolder() {
+  const char* fonts = std::getenv("FONTCONFIG_FILE");
+  const std::string config =
+      fonts && *fonts ? std::filesystem::path(fonts).parent_path().filename().string() : "";
+  std::filesystem::path folder = std::filesystem::path(ORMILA_BINARY_DIR) / "gui_review";
+  if (!config.empty()) folder /= config;
+  std::filesystem::create_directories(folder);
+  return folder;
 }
 
 }  // namespace gui_test
