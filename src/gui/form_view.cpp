@@ -311,6 +311,8 @@ void Apply(const forms::CheckBox& box, QCheckBox& widget) {
 }
 
 void Wire(FormView& view, forms::PictureBox& model, QLabel& picture) {
+  // A picture is the ground of the controls placed over it: it never covers them.
+  picture.lower();
   picture.setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
   picture.setAutoFillBackground(true);
   picture.setMouseTracking(true);

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -111,13 +112,24 @@ TEST_F(CompilerToolsViewTest, FourCompilesAndTheProgramEndReachesTheView) {
   EXPECT_EQ(StartLines(), std::vector<std::string>{"C:\\Arbeit\\cs06b.bat"});
 }
 
-// Every caption shows whole at the sizes of the layout: after the pass, with the settings panel
-// and with the random panel shown.
+// Every caption shows whole, and no control covers another's, at the sizes of the layout: after
+// the pass, with the four settings of "LT-HT", with the whole settings panel of an import and with
+// the random panel shown.
 TEST_F(CompilerToolsViewTest, EveryCaptionShowsWhole) {
-  for (const char* shown : {"", "Command21", "Command11"}) {
-    SCOPED_TRACE(shown);
-    if (*shown) Press(shown);
+  WriteScore({"i01 0 2 880 10000", "i01 3 1 660 20000"});
+  const struct {
+    const char* button;  // pressed first; none for the window after the pass
+    const char* picture;  // kept for review
+  } states[] = {{"", "compiler_window.png"},
+                {"Command21", "compiler_settings_panel.png"},
+                {"Command14", "compiler_import.png"},
+                {"Command11", "compiler_random_panel.png"}};
+  for (const auto& state : states) {
+    SCOPED_TRACE(state.button);
+    if (*state.button) Press(state.button);
     EXPECT_THAT(gui_test::CutCaptions(*view, window->frmDatei), ::testing::IsEmpty());
+    const QImage image = view->grab().toImage();
+    EXPECT_TRUE(image.save(QString::fromStdString((gui_test::ReviewFolder() / state.picture).string())));
   }
   EXPECT_TRUE(errors.empty());
 }

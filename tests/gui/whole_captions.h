@@ -62,8 +62,27 @@ inline TextRoom RoomOf(const QWidget* w) {
   return {};
 }
 
-// The controls of the form whose captions are cut, or shown smaller than 6 points, with what
-// they need and have.
+// Whether another control shown above the widget covers a part of its text, which the room
+// `room` of `need` holds as the widget's style places it (centred in a button, else at the start
+// of the line, vertically centred).
+inline bool Covered(const QWidget* w, const QRect& room, const QSize& need) {
+  const QWidget* parent = w->parentWidget();
+  if (!parent || !w->isVisible()) return false;
+  const bool centred = qobject_cast<const QPushButton*>(w) != nullptr;
+  const QSize size = need.boundedTo(room.size());
+  QRect text(QPoint(), size);
+  text.moveCenter(room.center());
+  if (!centred) text.moveLeft(room.left());
+  for (const QPoint& p : {text.topLeft(), text.topRight(), text.bottomLeft(), text.bottomRight(),
+                          text.center()}) {
+    const QWidget* at = parent->childAt(w->mapToParent(p));
+    if (at && at != w && !w->isAncestorOf(at)) return true;
+  }
+  return false;
+}
+
+// The controls of the form whose captions are cut, covered by another control, or shown smaller
+// than 6 points, with what they need and have.
 inline std::vector<std::string> CutCaptions(const gui::FormView& view, const forms::Form& form) {
   std::vector<std::string> cut;
   for (const auto& control : form.controls()) {
@@ -72,12 +91,14 @@ inline std::vector<std::string> CutCaptions(const gui::FormView& view, const for
     const TextRoom r = RoomOf(w);
     if (r.need.isEmpty()) continue;
     const double points = w->font().pointSizeF();
-    if (r.need.width() > r.room.width() || r.need.height() > r.room.height() || points < 5.99) {
+    const bool covered = Covered(w, r.room, r.need);
+    if (r.need.width() > r.room.width() || r.need.height() > r.room.height() || points < 5.99 ||
+        covered) {
       cut.push_back(control->name() + (control->index() >= 0 ? "(" + std::to_string(control->index()) + ")" : "") +
                     " \"" + w->property("text").toString().toStdString() + "\" needs " +
                     std::to_string(r.need.width()) + "x" + std::to_string(r.need.height()) + " in " +
                     std::to_string(r.room.width()) + "x" + std::to_string(r.room.height()) + " at " +
-                    std::to_string(points) + " pt");
+                    std::to_string(points) + " pt" + (covered ? ", covered" : ""));
     }
   }
   return cut;
