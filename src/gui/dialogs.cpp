@@ -142,6 +142,10 @@ std::string QtDialogs::OpenFile(const std::string& title, const std::string& ini
                     Q(QtFileFilter(filter)));
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setFileMode(QFileDialog::AnyFile);  // a typed name need not exist
+  // Qt's own dialog, also where the desktop offers its native one: the native one shows no start
+  // name, and a name with a wildcard typed into it ends it as a cancel before OpenDialog::accept
+  // can keep it open.
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
   dialog.setDefaultSuffix(Q(defaultExtension));
   if (!fileName.empty()) dialog.selectFile(Q(fileName));
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};

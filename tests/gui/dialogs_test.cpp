@@ -230,6 +230,7 @@ TEST(QtDialogs, OpenDialogStartsWithItsNameAndAddsTheDefaultExtension) {
     WhenModal([&](QWidget* modal) {
       auto* dialog = qobject_cast<QFileDialog*>(modal);
       ASSERT_NE(dialog, nullptr);
+      EXPECT_TRUE(dialog->testOption(QFileDialog::DontUseNativeDialog));
       auto* nameBox = qobject_cast<QLineEdit*>(dialog->focusWidget());
       ASSERT_NE(nameBox, nullptr);
       startName = nameBox->text();
