@@ -298,6 +298,46 @@ TEST_F(ScoreImporterTest, WithCheck1UncheckedBeforeTheFirstImportTheTimesAreEmpt
             (std::vector<std::string>{"[440*1.00]", ".", ".", "[330*1.00]"}));
 }
 
+// A kind taken off before it was ever imported has only empty entries: every term and the
+// analysis show them as no characters, and the arithmetic takes them as 0.
+TEST_F(ScoreImporterTest, AKindNeverImportedIsEmptyInEveryColumnAndInTheAnalysis) {
+  const std::string pad(14, ' ');
+  const struct {
+    const char* box;  // cleared before the first import
+    std::vector<std::string> lt, ht, kl;  // the first six columns
+    std::string analysis;  // of note 1
+  } cases[] = {
+      {"Check1",
+       {"[0*1.00]", "[1256*1.00]", "[1256*1.00]", "[1256*1.00]", "[1256*1.00]", "[1256*1.00]"},
+       {"[440*1.00]", ".", ".", "[330*1.00]", ".", "."},
+       {"[440*1.00]", ".", ".", "[330*1.00]", ".", "."},
+       "1" + pad + pad + pad + "440" + pad + "1256"},
+      {"Check2",
+       {"[0*1.00]", "[1256*1.00]", "[1256*1.00]", "[1256*0.00]", "[1256*0.00]", "[1256*1.00]"},
+       {"[*1.00]", ".", ".", ".", "[*1.00]", "[*1.00]"},
+       {"[*1.00]", ".", ".", ".", ".", "[*1.00]"},
+       "1" + pad + "0" + pad + "1" + pad + pad + "1256"},
+      {"Check3",
+       {"[0*1.00]", "[*1.00]", "[*1.00]", "[*0.00]", "[*0.00]", "[*1.00]"},
+       {"[440*1.00]", ".", ".", ".", "[330*1.00]", "[330*1.00]"},
+       {"[440*1.00]", ".", ".", ".", ".", "[330*1.00]"},
+       "1" + pad + "0" + pad + "1" + pad + "440" + pad},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.box);
+    Start(compiler::BuildSettings::TalvikTe());  // a new program: nothing imported yet
+    window->Chk(c.box).SetValue(0);
+    WriteScore({"i01 0 2 880 10000", "i01 3 1 660 10000"});
+    ASSERT_TRUE(window->Command14_Click());
+    EXPECT_TRUE(Messages().empty());
+    EXPECT_EQ(Columns("LT", 6), c.lt);
+    EXPECT_EQ(Columns("HT", 6), c.ht);
+    EXPECT_EQ(Columns("KL", 6), c.kl);
+    const auto& items = window->Testliste.items();
+    EXPECT_NE(std::find(items.begin(), items.end(), c.analysis), items.end());
+  }
+}
+
 // ---- Scores the importer cannot take -------------------------------------------------------
 
 TEST_F(ScoreImporterTest, AScoreItCannotTakeIsReportedAndChangesNothing) {
