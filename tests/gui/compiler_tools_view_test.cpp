@@ -145,4 +145,21 @@ TEST_F(CompilerToolsViewTest, EndeSavesWhatTheBoxesShow) {
   EXPECT_EQ(ReadArbeit("Talvik.ini").substr(0, 5), "0.2\r\n");
 }
 
+// Typed key by key, "1e999" is refused at its last key: the box shows again the text it had
+// ("1e99"), its field keeps that value, and "Ende" saves that text.
+TEST_F(CompilerToolsViewTest, ANumberTooLargeTypedIntoASettingsBoxIsRefusedThere) {
+  QLineEdit* tempo = Widget<QLineEdit>(Box("Text46"));
+  window->Command21_Click();
+  tempo->selectAll();
+  QTest::keyClicks(tempo, "1e999");
+  ASSERT_EQ(Messages(), std::vector<std::string>{"Die Zahl \"1e999\" im Feld \"Tempo\" ist zu groß. "
+                                                 "Es gilt weiter der bisherige Wert."});
+  EXPECT_EQ(tempo->text().toStdString(), "1e99");
+  EXPECT_EQ(Box("Text46").text(), "1e99");
+  EXPECT_EQ(s().Tempo, 1e99);
+  Press("Ende");
+  EXPECT_EQ(EndStatus(), 0);
+  EXPECT_EQ(ReadArbeit("Talvik.ini").substr(0, 12), "0.05\r\n1e99\r\n");
+}
+
 }  // namespace
