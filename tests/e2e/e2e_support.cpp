@@ -125,9 +125,15 @@ std::string CommandOutput(const std::string& command) {
 }
 
 OrmilaOnDisplay::OrmilaOnDisplay(const Drive& drive) {
+  // Qt and the session bus it starts on the test's X server keep their files in the home folder:
+  // one in the drive's temporary folder, not the user's.
+  const fs::path home = drive.root() / "home";
+  std::error_code ec;
+  fs::create_directories(home, ec);
   const pid_t pid = fork();
   if (pid == 0) {
     setenv("ORMILA_DRIVES", drive.root().c_str(), 1);
+    setenv("HOME", home.c_str(), 1);
     // On the X server of the test, whatever Qt platform the caller's environment names.
     setenv("QT_QPA_PLATFORM", "xcb", 1);
     const std::string log = (drive.Arbeit() / "run.log").string();
