@@ -58,7 +58,8 @@ struct Wave {
 // window model's layout (15 twips a pixel).
 std::pair<int, int> ConverterControlCentre(const std::string& name, int index = -1);
 
-// Why the on-screen tests cannot run here ("" when they can): no X display, or no xdotool.
+// Why the on-screen tests cannot run here ("" when they can): no X server of their own (a
+// DISPLAY with ORMILA_X11_TEST set), or no xdotool.
 std::string WhyNoScreen();
 
 // A drive with the example project "Gleiten", its settings file and a plucked sample.
@@ -131,7 +132,7 @@ Wave ReadWave(const fs::path& file);
 }  // namespace e2e
 
 // In a test body: Ormila on a drive of its own with the example project, its window shown; the
-// test skips where there is no X display (the CTest entry runs it under xvfb-run).
+// test skips where there is no X server of its own (the CTest entry runs it under xvfb-run).
 #define ORMILA_ON_SCREEN(drive, ormila, name)                                  \
   if (const std::string why = e2e::WhyNoScreen(); !why.empty()) GTEST_SKIP() << why; \
   e2e::Drive drive(name);                                                      \

@@ -95,17 +95,19 @@ TEST(QtFileFilter, TurnsDescriptionPatternPairsIntoQtEntries) {
 }
 
 TEST(DrivePathOf, GivesWindowsPathsForFilesUnderTheDriveRoot) {
-  const platform::DriveMap drives("/tmp/ormila_no_such_root");
+  // A drive root that does not exist, in a folder of the test's own.
+  platform_test::TempDriveRoot temp;
+  const std::string root = (temp / "no_such_root").string();
+  const platform::DriveMap drives(root);
   struct Case {
-    const char* host;
-    const char* windows;
+    std::string host, windows;
   };
   for (const Case& c : {
-           Case{"/tmp/ormila_no_such_root/c/Arbeit/x.rpp", "C:\\Arbeit\\x.rpp"},
-           Case{"/tmp/ormila_no_such_root/d", "D:\\"},
-           Case{"/tmp/ormila_no_such_root/c/Arbeit/../Tesu/Ü 1.rsz", "C:\\Tesu\\Ü 1.rsz"},
-           Case{"/tmp/ormila_no_such_root/music/x.rpp", "/tmp/ormila_no_such_root/music/x.rpp"},
-           Case{"/tmp/ormila_no_such_root_2/c/x.rpp", "/tmp/ormila_no_such_root_2/c/x.rpp"},
+           Case{root + "/c/Arbeit/x.rpp", "C:\\Arbeit\\x.rpp"},
+           Case{root + "/d", "D:\\"},
+           Case{root + "/c/Arbeit/../Tesu/Ü 1.rsz", "C:\\Tesu\\Ü 1.rsz"},
+           Case{root + "/music/x.rpp", root + "/music/x.rpp"},
+           Case{root + "_2/c/x.rpp", root + "_2/c/x.rpp"},
            Case{"/home/user/x.rpp", "/home/user/x.rpp"},
        }) {
     EXPECT_EQ(gui::DrivePathOf(c.host, drives), c.windows) << c.host;

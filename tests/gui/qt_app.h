@@ -12,9 +12,16 @@
 #include <filesystem>
 #include <functional>
 
+#include "temp_folder.h"
+
 namespace gui_test {
 
 inline QApplication& App() {
+  // Qt keeps the file dialog's history among the user's settings ($XDG_CONFIG_HOME, else
+  // ~/.config/QtProject.conf): the test program's go to a folder of its own.
+  static const testing_support::TempFolder settings("ormila-gui-settings");
+  static const bool settingsSet = setenv("XDG_CONFIG_HOME", settings.path().c_str(), 1) == 0;
+  (void)settingsSet;
   static int argc = 1;
   static char name[] = "gui_tests";
   static char* argv[] = {name, nullptr};
