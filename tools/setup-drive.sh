@@ -73,7 +73,10 @@ say() {
   if [ -n "\${DISPLAY:-}" ]; then
     if command -v zenity >/dev/null 2>&1; then zenity --info --title="\$name" --text="\$1"
     elif command -v kdialog >/dev/null 2>&1; then kdialog --title "\$name" --msgbox "\$1"
-    elif command -v xmessage >/dev/null 2>&1; then xmessage -title "\$name" "\$1"
+    elif command -v xmessage >/dev/null 2>&1; then
+      # xmessage's fonts show Latin-1, not UTF-8: the umlauts go over as Latin-1,
+      # in lines of a readable width.
+      LC_ALL=C xmessage -title "\$name" "\$(printf '%s' "\$1" | iconv -f UTF-8 -t ISO-8859-1//TRANSLIT 2>/dev/null | fold -s -w 72 || printf '%s' "\$1")"
     fi
   fi >/dev/null 2>&1
   exit 0
