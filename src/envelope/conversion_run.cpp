@@ -177,6 +177,7 @@ void ShowValueColumns(ConverterWindow& w, int testlistHeight) {
 
 void ConverterWindow::Command3_Click() {
   ConverterState& s = state;
+  const StartStopClick click(*this);
   ReadStartStopFile(*this);
   s.RunStarted = true;
   for (forms::Button* b : {&Variation, &Variation2}) {
@@ -205,6 +206,7 @@ void ConverterWindow::Command3_Click() {
 
 void ConverterWindow::Command19_Click() {
   ConverterState& s = state;
+  const StartStopClick click(*this);
   Command19.SetBackColour(kRunColour);
   ReadStartStopFile(*this);
   s.RunStarted = true;

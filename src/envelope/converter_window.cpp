@@ -127,6 +127,8 @@ void ConverterWindow::WriteStartStopFile(double first, double second) {
   } catch (const common::RuntimeError& e) {
     // The old file stays whole; the run goes on with the range it holds in memory.
     if (opened) files.Discard(kStartStopFile);
+    if (startStopClick_ && startStopReported_) return;
+    startStopReported_ = true;
     ShowError("Die Datei " + StartStopFilePath() + " konnte nicht geschrieben werden: " + e.text());
   }
 }

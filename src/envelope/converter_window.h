@@ -159,7 +159,8 @@ class ConverterWindow {
   void WriteSubmixBatch();
   std::string MixFilePath() const { return "C:\\Arbeit\\mix-ormila.txt"; }
 
-  // The start/stop file "Tesu2.ini": two printed numbers; a failure shows a message.
+  // The start/stop file "Tesu2.ini": two printed numbers; a failure shows a message, once in a
+  // click that writes the file more than once (see StartStopClick).
   void WriteStartStopFile(double first, double second);
   std::string StartStopFilePath() const { return state.WorkFolder + "Tesu2.ini"; }
   std::string SettingsFilePath() const { return state.WorkFolder + "Tesu.ini"; }
@@ -307,6 +308,30 @@ class ConverterWindow {
   void FitWindowToTestlist();
 
   int errorsShown_ = 0;
+
+  // A "Cso1" or "Cso2" click writes the start/stop file up to three times (the reset for a new
+  // project, the whole envelope's range, the run's range): while one runs, a failure of that file
+  // is told once.
+  class StartStopClick {
+   public:
+    explicit StartStopClick(ConverterWindow& w)
+        : w_(w), click_(w.startStopClick_), reported_(w.startStopReported_) {
+      w.startStopClick_ = true;
+      w.startStopReported_ = false;
+    }
+    ~StartStopClick() {
+      w_.startStopClick_ = click_;
+      w_.startStopReported_ = reported_;
+    }
+    StartStopClick(const StartStopClick&) = delete;
+    StartStopClick& operator=(const StartStopClick&) = delete;
+
+   private:
+    ConverterWindow& w_;
+    bool click_, reported_;
+  };
+  bool startStopClick_ = false;     // a StartStopClick runs
+  bool startStopReported_ = false;  // and has told a failure of the start/stop file
 };
 
 }  // namespace envelope

@@ -141,9 +141,13 @@ void ConverterWindow::Form_Load() {
     WriteProjectTemplates();
     StartStoppLos_Click();
   } catch (const common::RuntimeError& e) {
+    // The question about the folder only where the folder is missing: a protected template or
+    // a full disk has its cause named alone.
     ShowError("Die Vorlagen Grundtext1 bis Grundtext4 und " + StartStopFilePath() +
-              " konnten nicht geschrieben werden (" + e.text() + "). Gibt es den Ordner " +
-              s.WorkFolder + "?");
+              " konnten nicht geschrieben werden (" + e.text() + ")." +
+              (e.number() == common::kPathNotFound
+                   ? " Gibt es den Ordner " + s.WorkFolder + "?"
+                   : std::string()));
   }
 }
 

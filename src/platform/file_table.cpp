@@ -10,6 +10,7 @@
 #include <optional>
 #include <sstream>
 #include <system_error>
+#include <vector>
 
 #include <fcntl.h>
 #include <signal.h>
@@ -239,6 +240,44 @@ bool WriterMayRun(pid_t pid, double written) {
   constexpr double kClockSlack = 5;
   const std::optional<double> started = ProcessStartTime(pid);
   return !started || *started <= written + kClockSlack;
+}
+
+// Copies the bytes of `from` into the new file `to`, created with the source's permission bits.
+// The system error of the first call that failed, 0 when the copy is complete. (The library's
+// copy reports a copy cut short by a full disk as an error of the device.)
+int CopyBytes(const fs::path& from, const fs::path& to) {
+  const int in = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
+  if (in < 0) return LastError();
+  struct stat st;
+  if (::fstat(in, &st) != 0) {
+    const int err = LastError();
+    ::close(in);
+    return err;
+  }
+  const int out = ::open(to.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, st.st_mode & 0777);
+  if (out < 0) {
+    const int err = LastError();
+    ::close(in);
+    return err;
+  }
+  int err = 0;
+  std::vector<char> buffer(1 << 16);
+  while (err == 0) {
+    const ssize_t got = ::read(in, buffer.data(), buffer.size());
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) err = LastError();
+    if (got <= 0) break;
+    for (ssize_t done = 0; done < got && err == 0;) {
+      const ssize_t put = ::write(out, buffer.data() + done, static_cast<size_t>(got - done));
+      if (put < 0 && errno == EINTR) continue;
+      if (put < 0) err = LastError();
+      else if (put == 0) err = EIO;
+      else done += put;
+    }
+  }
+  ::close(in);
+  if (::close(out) != 0 && err == 0) err = LastError();
+  return err;
 }
 
 }  // namespace
@@ -509,8 +548,7 @@ void CopyFile(std::string_view source, std::string_view target) {
   if (IsReadOnlyFile(to.string())) Raise(common::kPathFileAccessError);
   RemoveStaleBesideFiles(to.parent_path().string());
   const fs::path beside = BesidePath(to);
-  fs::copy_file(from, beside, fs::copy_options::overwrite_existing, ec);
-  int err = ec.value();
+  int err = CopyBytes(from, beside);
   if (err == 0) err = InjectedFault(WriteStage::Copy, to);
   if (err == 0) {
     TakePermissionsOf(to, beside);

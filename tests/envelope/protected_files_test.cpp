@@ -132,5 +132,35 @@ INSTANTIATE_TEST_SUITE_P(
              (std::get<1>(info.param) == Fault::ReadOnly ? "_ReadOnly" : "_DiskFullAtClose");
     });
 
+// "Cso1" and "Cso2" write the start/stop file up to three times in one click (the reset for a
+// new project, the whole envelope's range, the run's range): a file that cannot be written is
+// told once a click, and the run goes on with the range in memory.
+TEST_F(ConverterTest, AStartStopFileThatCannotBeWrittenIsToldOnceAClick) {
+  StartWithExample();
+  window->Command3.Click();  // the file holds the run's range
+  window->PRFix.Click();     // automatic points: "Cso2" then takes the whole envelope
+  const std::string stored = ReadArbeit("Tesu2.ini");
+  const std::filesystem::path file = root / "c/Arbeit/Tesu2.ini";
+  std::filesystem::permissions(file, std::filesystem::perms(0444));
+  window->state.LastRunProjectName = {};  // the next "Cso1" resets the file first
+  const std::string message =
+      "Die Datei C:\\Arbeit\\Tesu2.ini konnte nicht geschrieben werden: Fehler beim Zugriff auf "
+      "Pfad/Datei";
+  for (forms::Button* button : {&window->Command3, &window->Command3, &window->Command19}) {
+    SCOPED_TRACE(button->name());
+    dialogs.messages.clear();
+    root.Write("c/Arbeit/Tesu.rsz", "alt\r\n");
+    button->Click();
+    EXPECT_EQ(Messages(), std::vector<std::string>{message});
+    EXPECT_NE(ReadArbeit("Tesu.rsz"), "alt\r\n") << "the run went on";
+    EXPECT_EQ(ReadArbeit("Tesu2.ini"), stored);
+  }
+  // Outside such a click every failure is told.
+  dialogs.messages.clear();
+  window->StartStoppLos.Click();
+  window->StartStoppLos.Click();
+  EXPECT_EQ(Messages(), (std::vector<std::string>{message, message}));
+}
+
 }  // namespace
 }  // namespace envelope_test

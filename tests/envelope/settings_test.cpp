@@ -1,6 +1,12 @@
 // Start-up from "Tesu.ini", the settings boxes and their handlers, and SaveSettings.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
 #include "common/codec.h"
 #include "converter_fixture.h"
 
@@ -61,6 +67,38 @@ TEST_F(SettingsTest, StartUpTakesTheStoredTextsAndLeavesTheFileAsItWas) {
   EXPECT_TRUE(s().WithAudioEditor);
   EXPECT_TRUE(s().PointResetLocked);
   EXPECT_FALSE(s().AutoPoints);
+}
+
+// Templates that cannot be written at start-up: the message names the cause, and asks for the
+// work folder only when that is missing.
+TEST_F(SettingsTest, TemplatesThatCannotBeWrittenAtStartUpNameTheCause) {
+  struct Case {
+    const char* name;
+    std::function<void(ConverterTest&)> fault;
+    const char* message;
+  };
+  const Case cases[] = {
+      {"no work folder", [](ConverterTest& t) { std::filesystem::remove_all(t.root / "c/Arbeit"); },
+       "Die Vorlagen Grundtext1 bis Grundtext4 und C:\\Arbeit\\Tesu2.ini konnten nicht "
+       "geschrieben werden (Pfad nicht gefunden). Gibt es den Ordner C:\\Arbeit\\?"},
+      {"a protected template",
+       [](ConverterTest& t) {
+         t.root.Write("c/Arbeit/Grundtext3", "eigene Vorlage\r\n");
+         std::filesystem::permissions(t.root / "c/Arbeit/Grundtext3", std::filesystem::perms(0444));
+       },
+       "Die Vorlagen Grundtext1 bis Grundtext4 und C:\\Arbeit\\Tesu2.ini konnten nicht "
+       "geschrieben werden (Fehler beim Zugriff auf Pfad/Datei)."},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    window = std::make_unique<envelope::ConverterWindow>(envelope::ConverterServices{
+        clock, starter, windowSystem, dialogs, dialogs, dialogs, dialogs});
+    dialogs.messages.clear();
+    c.fault(*this);
+    window->Form_Load();
+    EXPECT_EQ(Messages(), std::vector<std::string>{c.message});
+  }
+  EXPECT_EQ(ReadArbeit("Grundtext3"), "eigene Vorlage\r\n");
 }
 
 TEST_F(SettingsTest, BoxChangesRoundTripThroughTheFile) {

@@ -3,13 +3,16 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <sched.h>
 #include <csignal>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
 #include <functional>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -537,6 +540,35 @@ TEST_F(ProcessDrivesTest, ACopyIsPutInPlaceWholeOrNotAtAll) {
   EXPECT_TRUE(fs::is_directory(root_ / "c/Arbeit/Tesu2.wav/besetzt"));
   EXPECT_EQ(Names(root_ / "c/Arbeit"),
             (std::vector<std::string>{"Dozudava.wav", "Tesu1.wav", "Tesu2.wav"}));
+}
+
+// A copy cut short by a real full disk names the cause, whatever stage of the copy meets it. The
+// disk is a file system of 64 KiB mounted on C:\Arbeit in a child process's own mount namespace
+// (which needs root; elsewhere the test is skipped).
+TEST_F(ProcessDrivesTest, ACopyCutShortByAFullDiskSaysDiskFull) {
+  root_.Write("d/Dozudava.wav", std::string(256 * 1024, 'x'));
+  const std::string arbeit = (root_ / "c/Arbeit").string();
+  constexpr int kNoMount = 200, kTargetChanged = 201;
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    if (::unshare(CLONE_NEWNS) != 0 ||
+        ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+        ::mount("tmpfs", arbeit.c_str(), "tmpfs", 0, "size=64k") != 0)
+      ::_exit(kNoMount);
+    root_.Write("c/Arbeit/Tesu1.wav", "alt");
+    const int error =
+        ErrorOf([] { CopyFile("D:\\Dozudava.wav", "c:\\Arbeit\\Tesu1.wav"); });
+    const bool kept = root_.Read("c/Arbeit/Tesu1.wav") == "alt" &&
+                      std::distance(fs::directory_iterator(arbeit), fs::directory_iterator()) == 1;
+    ::_exit(kept ? error : kTargetChanged);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status));
+  if (WEXITSTATUS(status) == kNoMount)
+    GTEST_SKIP() << "no file system of its own can be mounted here (that needs root)";
+  EXPECT_EQ(WEXITSTATUS(status), common::kDiskFull);
 }
 
 // ---------------------------------------------------------------------------------------------
