@@ -346,8 +346,15 @@ void CompilerWindow::Command13_Click() {
       services.fileDialog.SaveFile(kPresetTitle, kPresetFolder, kPresetFilter, kPresetExtension);
   if (common::CharCount(s.DialogFileName) <= kShortestFileName) return;
   // No trap: a file that cannot be written is the platform's error message. The old file stays
-  // whole until the new one is complete.
-  files.OpenOutputReplacing(kPresetFile, s.DialogFileName);
+  // whole until the new one is complete. A preset the composer made read-only is refused before
+  // anything is written, and said so.
+  try {
+    files.OpenOutputReplacing(kPresetFile, s.DialogFileName);
+  } catch (const common::RuntimeError& e) {
+    if (e.number() != common::kPathFileAccessError) throw;
+    ShowError("Die Datei " + s.DialogFileName + " konnte nicht geschrieben werden: " + e.text());
+    return;
+  }
   for (int row = 1; row <= kRowCount; ++row)
     files.Print(kPresetFile, Box(PanelRowBoxes(row).second).text());
   files.Close(kPresetFile);
