@@ -1,7 +1,8 @@
 // The compiler window's writers under two faults: a target the composer made read-only, and a
 // full disk met when the new file is closed (or copied). Either way the old file stays as it was
 // and nothing is left beside it; the message names the true cause, the random list fails
-// silently, and saving a preset, which traps nothing, ends with the runtime's error.
+// silently, and saving a preset, which traps nothing, ends with the runtime's error but for a
+// read-only preset, which it names.
 #include <gtest/gtest.h>
 
 #include <cerrno>
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include "platform/file_table.h"
+#include "write_faults.h"
 #include "tools_fixture.h"
 
 namespace compiler_test {
@@ -34,7 +36,8 @@ struct WriterCase {
   bool copy;           // written by a copy (else by a replacing output)
   std::function<void(Context&)> step;
   std::vector<std::string> messages;  // "%" stands for the error's text
-  bool untrapped = false;             // the step ends with the runtime error itself
+  // The step ends with the runtime error itself, but for a read-only target, which it names.
+  bool untrapped = false;
   friend void PrintTo(const WriterCase& c, std::ostream* os) { *os << c.name; }
 };
 
@@ -65,7 +68,7 @@ const WriterCase kWriters[] = {
        t.dialogs.chosenFiles = {"C:\\Arbeit\\Dunkel.prs"};
        t.window.Command13_Click();
      },
-     {}, true},
+     {"Die Datei C:\\Arbeit\\Dunkel.prs konnte nicht geschrieben werden: %"}, true},
 };
 
 // A score of two notes imported into Vuzov.rsz, beside an older list.
@@ -74,20 +77,13 @@ void Import(Context& t) {
   t.window.Command14_Click();
 }
 
-enum class Fault { ReadOnly, DiskFullAtClose };
-void PrintTo(Fault f, std::ostream* os) { *os << (f == Fault::ReadOnly ? "read-only" : "disk full"); }
+using testing_support::Fault;
 
 class ProtectedFilesTest : public ToolsTest,
                            public ::testing::WithParamInterface<std::tuple<WriterCase, Fault>> {
  protected:
   ~ProtectedFilesTest() override { platform::SetWriteFaults({}); }
 
-  std::vector<std::string> Leftovers() const {
-    std::vector<std::string> names;
-    for (const auto& e : fs::directory_iterator(root / "c/Arbeit"))
-      if (e.path().filename().string().ends_with(".neu")) names.push_back(e.path().filename());
-    return names;
-  }
 };
 
 TEST_P(ProtectedFilesTest, TheOldFileStaysAndTheCauseIsNamed) {
@@ -96,16 +92,7 @@ TEST_P(ProtectedFilesTest, TheOldFileStaysAndTheCauseIsNamed) {
   const fs::path target = root / ("c/Arbeit/" + std::string(c.target));
   if (!fs::exists(target)) WriteArbeit(c.target, "alt\r\n");
   const std::string bytes = ReadArbeit(c.target);
-  const fs::perms mode = fault == Fault::ReadOnly ? fs::perms(0444) : fs::perms(0640);
-  fs::permissions(target, mode);
-  if (fault == Fault::DiskFullAtClose) {
-    const std::string host = target.string();
-    const platform::WriteStage stage =
-        c.copy ? platform::WriteStage::Copy : platform::WriteStage::Close;
-    platform::SetWriteFaults([host, stage](platform::WriteStage at, const std::string& file) {
-      return at == stage && file == host ? ENOSPC : 0;
-    });
-  }
+  const fs::perms mode = testing_support::PutFault(fault, target, c.copy);
 
   int error = 0;
   Context context{*window, dialogs, root};
@@ -117,14 +104,16 @@ TEST_P(ProtectedFilesTest, TheOldFileStaysAndTheCauseIsNamed) {
 
   const int expectedError = fault == Fault::ReadOnly ? common::kPathFileAccessError
                                                      : common::kDiskFull;
-  EXPECT_EQ(error, c.untrapped ? expectedError : 0);
+  const bool ends = c.untrapped && fault != Fault::ReadOnly;
+  EXPECT_EQ(error, ends ? expectedError : 0);
   std::vector<std::string> expected;
-  for (std::string m : c.messages)
-    expected.push_back(m.replace(m.find('%'), 1, common::ErrorText(expectedError)));
+  if (!ends)
+    for (std::string m : c.messages)
+      expected.push_back(m.replace(m.find('%'), 1, common::ErrorText(expectedError)));
   EXPECT_EQ(Messages(), expected);
   EXPECT_EQ(ReadArbeit(c.target), bytes);
   EXPECT_EQ(fs::status(target).permissions(), mode);
-  EXPECT_EQ(Leftovers(), std::vector<std::string>{});
+  EXPECT_EQ(testing_support::BesideLeftovers(root / "c/Arbeit"), std::vector<std::string>{});
   EXPECT_TRUE(starter.starts.empty()) << "nothing is opened that was not written";
 }
 
@@ -134,7 +123,7 @@ INSTANTIATE_TEST_SUITE_P(
                        ::testing::Values(Fault::ReadOnly, Fault::DiskFullAtClose)),
     [](const auto& info) {
       return std::string(std::get<0>(info.param).name) +
-             (std::get<1>(info.param) == Fault::ReadOnly ? "_ReadOnly" : "_DiskFullAtClose");
+             testing_support::FaultSuffix(std::get<1>(info.param));
     });
 
 }  // namespace

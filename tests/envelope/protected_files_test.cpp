@@ -13,6 +13,7 @@
 
 #include "converter_fixture.h"
 #include "platform/file_table.h"
+#include "write_faults.h"
 
 namespace envelope_test {
 namespace {
@@ -72,21 +73,12 @@ const WriterCase kWriters[] = {
      }},
 };
 
-enum class Fault { ReadOnly, DiskFullAtClose };
-void PrintTo(Fault f, std::ostream* os) { *os << (f == Fault::ReadOnly ? "read-only" : "disk full"); }
+using testing_support::Fault;
 
 class ProtectedFilesTest : public ConverterTest,
                            public ::testing::WithParamInterface<std::tuple<WriterCase, Fault>> {
  protected:
   ~ProtectedFilesTest() override { platform::SetWriteFaults({}); }
-
-  // The file names in C:\Arbeit\ that writers leave beside their targets.
-  std::vector<std::string> Leftovers() const {
-    std::vector<std::string> names;
-    for (const auto& e : fs::directory_iterator(root / "c/Arbeit"))
-      if (e.path().filename().string().ends_with(".neu")) names.push_back(e.path().filename());
-    return names;
-  }
 };
 
 TEST_P(ProtectedFilesTest, TheOldFileStaysAndTheMessageNamesTheCause) {
@@ -97,16 +89,7 @@ TEST_P(ProtectedFilesTest, TheOldFileStaysAndTheMessageNamesTheCause) {
   if (!fs::exists(target)) root.Write("c/Arbeit/" + std::string(c.target), "alt\r\n");
   if (c.before) c.before(*this);
   const std::string bytes = ReadArbeit(c.target);
-  const fs::perms mode = fault == Fault::ReadOnly ? fs::perms(0444) : fs::perms(0640);
-  fs::permissions(target, mode);
-  if (fault == Fault::DiskFullAtClose) {
-    const std::string host = target.string();
-    const platform::WriteStage stage =
-        c.copy ? platform::WriteStage::Copy : platform::WriteStage::Close;
-    platform::SetWriteFaults([host, stage](platform::WriteStage at, const std::string& file) {
-      return at == stage && file == host ? ENOSPC : 0;
-    });
-  }
+  const fs::perms mode = testing_support::PutFault(fault, target, c.copy);
   starter.starts.clear();
 
   c.step(*this);
@@ -118,7 +101,7 @@ TEST_P(ProtectedFilesTest, TheOldFileStaysAndTheMessageNamesTheCause) {
   EXPECT_EQ(Messages(), expected);
   EXPECT_EQ(ReadArbeit(c.target), bytes);
   EXPECT_EQ(fs::status(target).permissions(), mode);
-  EXPECT_EQ(Leftovers(), std::vector<std::string>{});
+  EXPECT_EQ(testing_support::BesideLeftovers(root / "c/Arbeit"), std::vector<std::string>{});
   // Only the listing that "L" starts before it asks for the files.
   EXPECT_LE(starter.starts.size(), std::string(c.name) == "RestoredOrchestra" ? 1u : 0u);
 }
@@ -129,7 +112,7 @@ INSTANTIATE_TEST_SUITE_P(
                        ::testing::Values(Fault::ReadOnly, Fault::DiskFullAtClose)),
     [](const auto& info) {
       return std::string(std::get<0>(info.param).name) +
-             (std::get<1>(info.param) == Fault::ReadOnly ? "_ReadOnly" : "_DiskFullAtClose");
+             testing_support::FaultSuffix(std::get<1>(info.param));
     });
 
 // "Cso1" and "Cso2" write the start/stop file up to three times in one click (the reset for a
