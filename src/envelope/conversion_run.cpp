@@ -92,21 +92,19 @@ bool ConverterWindow::ToneListSettingsComplete() {
     const std::string field = "Das Feld \"" + BoxLabel[box]->caption() + "\"";
     // The fixed pitch and timbre (boxes 15 and 16) may stay empty: 0 is no fixed value.
     const bool needed = slot < kScalingSlots + 3;
-    const bool empty = v.IsUnset() || (v.IsText() && v.text().find_first_not_of(' ') == std::string::npos);
-    const std::string& shown = Text[box]->text();
-    if (empty && !std::isfinite(common::LeadingNumberOrInfinity(shown))) {
-      // The box refused the number when it was given (a settings file that stops before its
-      // counter line leaves no text for the value): the box shows it, the value is unset.
-      ShowError(field + " enthält eine zu große Zahl (" + shown + ").");
+    const bool empty =
+        v.IsUnset() || (v.IsText() && v.text().find_first_not_of(' ') == std::string::npos);
+    // A number too large: the setting's own text, or, where the value is empty, the box's (the
+    // box refused the number when it was given, and a settings file that stops before its
+    // counter line leaves no text for the value).
+    const std::string& given = empty ? Text[box]->text() : v.text();
+    if (!std::isfinite(empty ? common::LeadingNumberOrInfinity(given) : SettingNumber(v))) {
+      ShowError(field + " enthält eine zu große Zahl (" + given + ").");
       return false;
     }
     if (empty) {
       if (!needed) continue;
       ShowError(field + " ist leer. Die Tonverlaufsliste braucht dort einen Wert.");
-      return false;
-    }
-    if (!std::isfinite(SettingNumber(v))) {
-      ShowError(field + " enthält eine zu große Zahl (" + v.text() + ").");
       return false;
     }
     // A text that is no number (a decimal comma, letters) would count as 0 and make the sound

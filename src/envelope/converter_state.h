@@ -141,7 +141,8 @@ const T& Element(const std::vector<T>& values, long n) {
   return values[static_cast<size_t>(n)];
 }
 
-// Line n of the project as read; empty beyond the lines of the last project read.
+// Line n of the project as read; empty beyond the lines of the last project read (Zl keeps
+// lines of an earlier, longer project there, which no search may see).
 inline std::string_view ProjectLine(const ConverterState& s, long n) {
   return n >= 1 && n <= s.ProjectLineCount ? s.Zl[static_cast<size_t>(n)] : std::string_view();
 }

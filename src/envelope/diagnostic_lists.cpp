@@ -13,7 +13,6 @@ namespace {
 constexpr forms::Colour kWhite = 0xFFFFFF;
 constexpr int kEmptyLinesAfterList = 8;
 
-
 std::string Number(long n) { return std::to_string(n); }
 std::string Number(double v) { return common::DoubleText(v); }
 

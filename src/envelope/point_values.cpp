@@ -19,7 +19,6 @@ constexpr long kLastHeldLine = kTimbreLineCapacity;
 // Marker times and names are looked for within the first 100 characters of the line.
 constexpr size_t kMarkerScanLength = 100;
 
-
 bool IsContinuationByte(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
 
 // Byte index of the line's last character (0 for an empty line).

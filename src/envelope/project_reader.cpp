@@ -28,9 +28,6 @@ bool Contains(std::string_view line, std::string_view text) {
   return line.find(text) != std::string_view::npos;
 }
 
-// Line n of the project as read; beyond the project's lines an empty text (Zl keeps lines of
-// an earlier, longer project there, which no search may see).
-
 // The searches through the whole file find their line in one pass over the project's text; the
 // cursors are then left where a line-by-line search from line `from` leaves them when it finds
 // nothing: behind the last line, with that line as the current one.

@@ -12,7 +12,6 @@ namespace {
 
 constexpr forms::Colour kAutoRangeColour = 0xB3B3FF;
 
-
 bool EndsWith(const std::string& line, std::string_view tail) {
   return line.size() >= tail.size() &&
          line.compare(line.size() - tail.size(), tail.size(), tail) == 0;

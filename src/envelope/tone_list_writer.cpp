@@ -19,7 +19,6 @@ constexpr int kToneListFileNumber = 1;
 constexpr int kValueColumn = 12;  // the settings' values and the k-th point value at 12 k
 constexpr forms::Colour kWhite = 0xFFFFFF;
 
-
 // The shortest plain text that reads back as the value (period, no blanks, no exponent, no
 // trailing zeros). The 15-digit text form is that text whenever it reads back; otherwise the
 // shortest round-trip digits in fixed notation are taken.

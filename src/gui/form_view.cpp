@@ -94,16 +94,20 @@ QFont ModelFont(const forms::Control& c) {
 
 // Whether `text` shows whole in the widget when it has font `f`: the room is what the widget's
 // style leaves for its text.
-bool ShowsWhole(const QPushButton& b, const QFont& f, const QString& text) {
-  QStyleOptionButton opt;
+bool ShowsWholeInButton(const QAbstractButton& b, QStyleOptionButton& opt, QStyle::SubElement room,
+                        const QFont& f, const QString& text) {
   opt.initFrom(&b);
   opt.fontMetrics = QFontMetrics(f);
   opt.text = text;
+  const QRect rect = b.style()->subElementRect(room, &opt, &b);
+  const QSize need = QFontMetrics(f).size(Qt::TextShowMnemonic, text);
+  return need.width() <= rect.width() && need.height() <= rect.height();
+}
+bool ShowsWhole(const QPushButton& b, const QFont& f, const QString& text) {
+  QStyleOptionButton opt;
   if (b.isDefault()) opt.features |= QStyleOptionButton::DefaultButton;
   if (b.autoDefault()) opt.features |= QStyleOptionButton::AutoDefaultButton;
-  const QRect room = b.style()->subElementRect(QStyle::SE_PushButtonContents, &opt, &b);
-  const QSize need = QFontMetrics(f).size(Qt::TextShowMnemonic, text);
-  return need.width() <= room.width() && need.height() <= room.height();
+  return ShowsWholeInButton(b, opt, QStyle::SE_PushButtonContents, f, text);
 }
 bool ShowsWhole(const QLabel& l, const QFont& f, const QString& text) {
   const QRect room = l.contentsRect();
@@ -114,12 +118,7 @@ bool ShowsWhole(const QLabel& l, const QFont& f, const QString& text) {
 bool ShowsWhole(const QCheckBox& c, const QFont& f, const QString& text) {
   if (text.isEmpty()) return true;
   QStyleOptionButton opt;
-  opt.initFrom(&c);
-  opt.fontMetrics = QFontMetrics(f);
-  opt.text = text;
-  const QRect room = c.style()->subElementRect(QStyle::SE_CheckBoxContents, &opt, &c);
-  const QSize need = QFontMetrics(f).size(Qt::TextShowMnemonic, text);
-  return need.width() <= room.width() && need.height() <= room.height();
+  return ShowsWholeInButton(c, opt, QStyle::SE_CheckBoxContents, f, text);
 }
 bool ShowsWhole(const QLineEdit& e, const QFont& f, const QString& text) {
   QStyleOptionFrame opt;  // as QLineEdit sets it up for painting

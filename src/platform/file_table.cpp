@@ -173,20 +173,22 @@ void TakePermissionsOf(const fs::path& target, int newFile) {
   struct stat st;
   if (::stat(target.c_str(), &st) == 0) ::fchmod(newFile, st.st_mode & 0777);
 }
-void TakePermissionsOf(const fs::path& target, const fs::path& newFile) {
-  struct stat st;
-  if (::stat(target.c_str(), &st) == 0) ::chmod(newFile.c_str(), st.st_mode & 0777);
-}
 
-// Checks made before anything is written to `host`: 75 for a folder or a read-only file, 76
-// when its folder is missing. Then the folder is cleared of leftovers of killed writers.
-void PrepareWriting(const fs::path& host) {
+// Checks made before a file is written to `host` or copied there: 76 when its folder is
+// missing, 75 for a read-only file. Then the folder is cleared of leftovers of killed writers.
+void PrepareTarget(const fs::path& host) {
   std::error_code ec;
-  if (fs::is_directory(host, ec)) Raise(common::kPathFileAccessError);
   const fs::path folder = host.parent_path().empty() ? fs::path(".") : host.parent_path();
   if (!fs::is_directory(folder, ec)) Raise(common::kPathNotFound);
   if (IsReadOnlyFile(host.string())) Raise(common::kPathFileAccessError);
   RemoveStaleBesideFiles(folder.string());
+}
+
+// PrepareTarget for an output opened on `host`, which a folder cannot be (75).
+void PrepareWriting(const fs::path& host) {
+  std::error_code ec;
+  if (fs::is_directory(host, ec)) Raise(common::kPathFileAccessError);
+  PrepareTarget(host);
 }
 
 // The process number in a name ".<name>.<pid>.neu"; 0 when the name is not one of these.
@@ -242,10 +244,11 @@ bool WriterMayRun(pid_t pid, double written) {
   return !started || *started <= written + kClockSlack;
 }
 
-// Copies the bytes of `from` into the new file `to`, created with the source's permission bits.
-// The system error of the first call that failed, 0 when the copy is complete. (The library's
-// copy reports a copy cut short by a full disk as an error of the device.)
-int CopyBytes(const fs::path& from, const fs::path& to) {
+// Copies the bytes of `from` into the new file `to`, made with the permission bits of `target`,
+// the file it is to replace (of the source where there is none). The system error of the first
+// call that failed, 0 when the copy is complete. (The library's copy reports a copy cut short by
+// a full disk as an error of the device.)
+int CopyBytes(const fs::path& from, const fs::path& to, const fs::path& target) {
   const int in = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
   if (in < 0) return LastError();
   struct stat st;
@@ -260,6 +263,7 @@ int CopyBytes(const fs::path& from, const fs::path& to) {
     ::close(in);
     return err;
   }
+  TakePermissionsOf(target, out);
   int err = 0;
   std::vector<char> buffer(1 << 16);
   while (err == 0) {
@@ -542,18 +546,13 @@ void CopyFile(std::string_view source, std::string_view target) {
     if (!fs::is_directory(from.parent_path(), ec)) Raise(common::kPathNotFound);
     Raise(common::kFileNotFound);
   }
-  if (!fs::is_directory(to.parent_path(), ec)) Raise(common::kPathNotFound);
   // A file copied onto itself is already where it should be.
   if (fs::equivalent(from, to, ec)) return;
-  if (IsReadOnlyFile(to.string())) Raise(common::kPathFileAccessError);
-  RemoveStaleBesideFiles(to.parent_path().string());
+  PrepareTarget(to);
   const fs::path beside = BesidePath(to);
-  int err = CopyBytes(from, beside);
+  int err = CopyBytes(from, beside, to);
   if (err == 0) err = InjectedFault(WriteStage::Copy, to);
-  if (err == 0) {
-    TakePermissionsOf(to, beside);
-    err = PutInPlace(beside, to);
-  }
+  if (err == 0) err = PutInPlace(beside, to);
   if (err != 0) {
     RemoveQuietly(beside);
     Raise(WriteErrorNumber(err, common::kPermissionDenied));
