@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <filesystem>
 #include <functional>
-#include <memory>
 #include <set>
 #include <string>
 #include <vector>
@@ -304,9 +303,7 @@ TEST_F(InfoPagesTest, AClickOnTheListRunsFromEveryView) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.view);
-    window.reset();
-    window = std::make_unique<envelope::ConverterWindow>(envelope::ConverterServices{
-        clock, starter, windowSystem, dialogs, dialogs, dialogs, dialogs});
+    NewWindow();
     root.Write("c/Arbeit/Gleiten.rpp", platform_test::ReadHostFile(
                                            fs::path(ORMILA_SOURCE_DIR) / "examples" / "Gleiten.rpp"));
     window->Form_Load();
