@@ -1,11 +1,15 @@
-// The two faults the writers' tests put in a writer's way, and what a writer may leave behind.
+// The two faults the writers' tests put in a writer's way (by the file table's fault seam where
+// no file mode does), the names of their cases, and what a writer may leave behind.
 #pragma once
 
 #include <cerrno>
 #include <filesystem>
 #include <ostream>
 #include <string>
+#include <tuple>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "platform/file_table.h"
 
@@ -17,8 +21,22 @@ enum class Fault { ReadOnly, DiskFullAtClose };
 inline void PrintTo(Fault f, std::ostream* os) {
   *os << (f == Fault::ReadOnly ? "read-only" : "disk full");
 }
-inline std::string FaultSuffix(Fault f) {
-  return f == Fault::ReadOnly ? "_ReadOnly" : "_DiskFullAtClose";
+
+// Both faults, for a writer's cases combined with them.
+inline auto BothFaults() { return ::testing::Values(Fault::ReadOnly, Fault::DiskFullAtClose); }
+
+// The name of a writer's case under a fault: "<writer>_ReadOnly", "<writer>_DiskFullAtClose".
+template <class Param>
+std::string WriterFaultName(const ::testing::TestParamInfo<Param>& info) {
+  return std::string(std::get<0>(info.param).name) +
+         (std::get<1>(info.param) == Fault::ReadOnly ? "_ReadOnly" : "_DiskFullAtClose");
+}
+
+// The file table's fault: the system error `err` at that stage of writing the host file `host`.
+inline platform::WriteFaults FailAt(platform::WriteStage stage, const std::string& host, int err) {
+  return [stage, host, err](platform::WriteStage at, const std::string& file) {
+    return at == stage && file == host ? err : 0;
+  };
 }
 
 // Puts the fault in place: the target's mode (0444, or a writable 0640), and for a full disk the
@@ -27,13 +45,9 @@ inline std::filesystem::perms PutFault(Fault fault, const std::filesystem::path&
   const std::filesystem::perms mode =
       fault == Fault::ReadOnly ? std::filesystem::perms(0444) : std::filesystem::perms(0640);
   std::filesystem::permissions(target, mode);
-  if (fault == Fault::DiskFullAtClose) {
-    const std::string host = target.string();
-    const platform::WriteStage stage = copy ? platform::WriteStage::Copy : platform::WriteStage::Close;
-    platform::SetWriteFaults([host, stage](platform::WriteStage at, const std::string& file) {
-      return at == stage && file == host ? ENOSPC : 0;
-    });
-  }
+  if (fault == Fault::DiskFullAtClose)
+    platform::SetWriteFaults(FailAt(copy ? platform::WriteStage::Copy : platform::WriteStage::Close,
+                                    target.string(), ENOSPC));
   return mode;
 }
 
@@ -43,6 +57,13 @@ inline std::vector<std::string> BesideLeftovers(const std::filesystem::path& fol
   for (const auto& e : std::filesystem::directory_iterator(folder))
     if (e.path().filename().string().ends_with(".neu")) names.push_back(e.path().filename());
   return names;
+}
+
+// The messages of a case, each with the error's text in place of its "%".
+inline std::vector<std::string> WithCause(std::vector<std::string> messages,
+                                          const std::string& cause) {
+  for (std::string& m : messages) m.replace(m.find('%'), 1, cause);
+  return messages;
 }
 
 }  // namespace testing_support

@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "temp_folder.h"
+#include "write_faults.h"
 #include "common/codec.h"
 #include "common/errors.h"
 #include "compiler/compiler_window.h"
@@ -238,12 +239,9 @@ TEST_P(WriteFailureTest, OldFilesStayAsTheyWere) {
     fs::create_directory(Arbeit() / "Dozudava.sco");
   }
   if (c.readOnly) fs::permissions(Arbeit() / c.readOnly, fs::perms(0444));
-  if (c.fullAtClose) {
-    const std::string full = (Arbeit() / c.fullAtClose).string();
-    platform::SetWriteFaults([full](platform::WriteStage stage, const std::string& target) {
-      return stage == platform::WriteStage::Close && target == full ? ENOSPC : 0;
-    });
-  }
+  if (c.fullAtClose)
+    platform::SetWriteFaults(testing_support::FailAt(
+        platform::WriteStage::Close, (Arbeit() / c.fullAtClose).string(), ENOSPC));
 
   const int error = RunPass(c.buildA ? BuildSettings::TalvikTe() : BuildSettings::TalvikTe3());
   platform::SetWriteFaults({});

@@ -5,7 +5,6 @@
 // read-only preset, which it names.
 #include <gtest/gtest.h>
 
-#include <cerrno>
 #include <filesystem>
 #include <functional>
 #include <ostream>
@@ -83,7 +82,6 @@ class ProtectedFilesTest : public ToolsTest,
                            public ::testing::WithParamInterface<std::tuple<WriterCase, Fault>> {
  protected:
   ~ProtectedFilesTest() override { platform::SetWriteFaults({}); }
-
 };
 
 TEST_P(ProtectedFilesTest, TheOldFileStaysAndTheCauseIsNamed) {
@@ -94,23 +92,16 @@ TEST_P(ProtectedFilesTest, TheOldFileStaysAndTheCauseIsNamed) {
   const std::string bytes = ReadArbeit(c.target);
   const fs::perms mode = testing_support::PutFault(fault, target, c.copy);
 
-  int error = 0;
   Context context{*window, dialogs, root};
-  try {
-    c.step(context);
-  } catch (const common::RuntimeError& e) {
-    error = e.number();
-  }
+  const int error = platform_test::ErrorOf([&] { c.step(context); });
 
   const int expectedError = fault == Fault::ReadOnly ? common::kPathFileAccessError
                                                      : common::kDiskFull;
   const bool ends = c.untrapped && fault != Fault::ReadOnly;
   EXPECT_EQ(error, ends ? expectedError : 0);
-  std::vector<std::string> expected;
-  if (!ends)
-    for (std::string m : c.messages)
-      expected.push_back(m.replace(m.find('%'), 1, common::ErrorText(expectedError)));
-  EXPECT_EQ(Messages(), expected);
+  EXPECT_EQ(Messages(),
+            ends ? std::vector<std::string>{}
+                 : testing_support::WithCause(c.messages, common::ErrorText(expectedError)));
   EXPECT_EQ(ReadArbeit(c.target), bytes);
   EXPECT_EQ(fs::status(target).permissions(), mode);
   EXPECT_EQ(testing_support::BesideLeftovers(root / "c/Arbeit"), std::vector<std::string>{});
@@ -119,12 +110,8 @@ TEST_P(ProtectedFilesTest, TheOldFileStaysAndTheCauseIsNamed) {
 
 INSTANTIATE_TEST_SUITE_P(
     Writers, ProtectedFilesTest,
-    ::testing::Combine(::testing::ValuesIn(kWriters),
-                       ::testing::Values(Fault::ReadOnly, Fault::DiskFullAtClose)),
-    [](const auto& info) {
-      return std::string(std::get<0>(info.param).name) +
-             testing_support::FaultSuffix(std::get<1>(info.param));
-    });
+    ::testing::Combine(::testing::ValuesIn(kWriters), testing_support::BothFaults()),
+    testing_support::WriterFaultName<ProtectedFilesTest::ParamType>);
 
 }  // namespace
 }  // namespace compiler_test

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "common/numbers.h"
+#include "host_folder_names.h"
 #include "writer_fixture.h"
 
 namespace csound_test {
@@ -216,7 +217,7 @@ TEST_F(ScoreTest, SamplePathGoesThroughTheDriveMap) {
 // The sample line names the sample with the bytes the file system holds, whatever the drive root
 // and the folders are called; the lines around it stay Windows-1252.
 TEST_F(ScoreTest, SampleLineHoldsTheHostPathAsTheFileSystemHoldsIt) {
-  for (const char* rootName : {"ormila", "Klänge x", "Müller Stück", "jürgen", "Звуки Ёлка"}) {
+  for (const char* rootName : testing_support::kHostFolderNames) {
     const fs::path root = dir_ / rootName;
     fs::create_directories(root / "c" / "Arbeit" / "Klänge");
     platform::SetDrives(platform::DriveMap(root));

@@ -185,8 +185,7 @@ TEST_F(RunTest, AFailedStepShowsItsMessageAndWritesNothing) {
 // and writes no tone list with a keyword lacking its value.
 TEST_F(RunTest, AnEmptySettingStopsTheRunBeforeAnythingIsWritten) {
   root.Write("c/Arbeit/Tesu.ini", "Gleiten\r\n");
-  window = std::make_unique<envelope::ConverterWindow>(
-      envelope::ConverterServices{clock, starter, windowSystem, dialogs, dialogs, dialogs, dialogs});
+  NewWindow();
   window->Form_Load();
   dialogs.messages.clear();
   window->Command3.Click();
@@ -263,8 +262,7 @@ TEST_F(RunTest, ASettingsFileWithANumberTooLargeIsReadWhole) {
   std::string ini = ReadHostFile(kExamples / "Tesu.ini");
   ini.replace(ini.find("\r\n2\r\n"), 5, "\r\n1e999\r\n");  // line 5, FUB
   root.Write("c/Arbeit/Tesu.ini", ini);
-  window = std::make_unique<envelope::ConverterWindow>(
-      envelope::ConverterServices{clock, starter, windowSystem, dialogs, dialogs, dialogs, dialogs});
+  NewWindow();
   dialogs.messages.clear();
   window->Form_Load();
   EXPECT_EQ(window->Text[5]->text(), "1e999");
@@ -290,8 +288,7 @@ TEST_F(RunTest, ANumberTooLargeInTheSettingsFileIsNamedWithOrWithoutTheCounterLi
     ini.replace(ini.find("\r\n0.001\r\n"), 9, "\r\n1e309\r\n");  // line 7, DEL
     if (!counterLine) ini.erase(ini.rfind("0\r\n"));
     root.Write("c/Arbeit/Tesu.ini", ini);
-    window = std::make_unique<envelope::ConverterWindow>(envelope::ConverterServices{
-        clock, starter, windowSystem, dialogs, dialogs, dialogs, dialogs});
+    NewWindow();
     window->Form_Load();
     EXPECT_EQ(window->Text[7]->text(), "1e309");
     fs::remove(root / "c/Arbeit/Tesu.rsz");

@@ -48,12 +48,19 @@ class ConverterTest : public ::testing::Test {
     root.MakeFolder("c/Arbeit");
     // Never the user's drive root: every path of the window goes to the temporary root.
     platform::SetDrives(platform::DriveMap(root.root()));
-    window = std::make_unique<envelope::ConverterWindow>(envelope::ConverterServices{
-        clock, starter, windowSystem, dialogs, dialogs, dialogs, dialogs});
+    NewWindow();
   }
   ~ConverterTest() override {
     window.reset();  // closes (or drops) what the window left open before the root goes
     platform::SetDrives(platform::DriveMap::FromEnvironment());
+  }
+
+  // A new window on the same services, not yet loaded, in place of the one before (which is
+  // closed first).
+  void NewWindow() {
+    window.reset();
+    window = std::make_unique<envelope::ConverterWindow>(envelope::ConverterServices{
+        clock, starter, windowSystem, dialogs, dialogs, dialogs, dialogs});
   }
 
   // The example project "Gleiten" with its settings file and sample on the drive, and the window

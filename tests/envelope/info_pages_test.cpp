@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <filesystem>
 #include <functional>
-#include <memory>
 #include <set>
 #include <string>
 #include <vector>
@@ -268,6 +267,11 @@ TEST_F(InfoPagesTest, TheStartPageAsTheFileHoldsIt) {
 // that fails reports itself once and the work comes back all the same.
 TEST_F(InfoPagesTest, AClickOnTheListRunsFromEveryView) {
   root.Write(kInserterManual, "ZUMK\r\n");
+  const auto varied = [](InfoPagesTest& t) {
+    t.window->Command3.Click();
+    t.window->H_Enter.Click();
+  };
+  const auto manual = [](InfoPagesTest& t) { t.window->Command2.Click(); };
   const struct {
     const char* view;
     std::function<void(InfoPagesTest&)> enter;
@@ -275,38 +279,25 @@ TEST_F(InfoPagesTest, AClickOnTheListRunsFromEveryView) {
   } cases[] = {
       {"working view at start", [](InfoPagesTest&) {}, false},
       {"working view after Cso1", [](InfoPagesTest& t) { t.window->Command3.Click(); }, false},
-      {"working view with a variation",
-       [](InfoPagesTest& t) {
-         t.window->Command3.Click();
-         t.window->H_Enter.Click();
-       },
-       false},
-      {"manual", [](InfoPagesTest& t) { t.window->Command2.Click(); }, false},
+      {"working view with a variation", varied, false},
+      {"manual", manual, false},
       {"reference tables",
        [](InfoPagesTest& t) {
          for (int click = 1; click <= 4; ++click) t.window->Command2.Click();
        },
        false},
       {"inserter's manual during a variation",
-       [](InfoPagesTest& t) {
-         t.window->Command3.Click();
-         t.window->H_Enter.Click();
+       [varied](InfoPagesTest& t) {
+         varied(t);
          t.window->Zumkinfo.Click();
        },
        false},
-      {"working view with a variation, project gone",
-       [](InfoPagesTest& t) {
-         t.window->Command3.Click();
-         t.window->H_Enter.Click();
-       },
-       true},
-      {"manual, project gone", [](InfoPagesTest& t) { t.window->Command2.Click(); }, true},
+      {"working view with a variation, project gone", varied, true},
+      {"manual, project gone", manual, true},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.view);
-    window.reset();
-    window = std::make_unique<envelope::ConverterWindow>(envelope::ConverterServices{
-        clock, starter, windowSystem, dialogs, dialogs, dialogs, dialogs});
+    NewWindow();
     root.Write("c/Arbeit/Gleiten.rpp", platform_test::ReadHostFile(
                                            fs::path(ORMILA_SOURCE_DIR) / "examples" / "Gleiten.rpp"));
     window->Form_Load();

@@ -4,7 +4,6 @@
 // silently).
 #include <gtest/gtest.h>
 
-#include <cerrno>
 #include <filesystem>
 #include <functional>
 #include <ostream>
@@ -96,9 +95,7 @@ TEST_P(ProtectedFilesTest, TheOldFileStaysAndTheMessageNamesTheCause) {
 
   const std::string cause =
       fault == Fault::ReadOnly ? "Fehler beim Zugriff auf Pfad/Datei" : "Datenträger voll";
-  std::vector<std::string> expected;
-  for (std::string m : c.messages) expected.push_back(m.replace(m.find('%'), 1, cause));
-  EXPECT_EQ(Messages(), expected);
+  EXPECT_EQ(Messages(), testing_support::WithCause(c.messages, cause));
   EXPECT_EQ(ReadArbeit(c.target), bytes);
   EXPECT_EQ(fs::status(target).permissions(), mode);
   EXPECT_EQ(testing_support::BesideLeftovers(root / "c/Arbeit"), std::vector<std::string>{});
@@ -108,12 +105,8 @@ TEST_P(ProtectedFilesTest, TheOldFileStaysAndTheMessageNamesTheCause) {
 
 INSTANTIATE_TEST_SUITE_P(
     Writers, ProtectedFilesTest,
-    ::testing::Combine(::testing::ValuesIn(kWriters),
-                       ::testing::Values(Fault::ReadOnly, Fault::DiskFullAtClose)),
-    [](const auto& info) {
-      return std::string(std::get<0>(info.param).name) +
-             testing_support::FaultSuffix(std::get<1>(info.param));
-    });
+    ::testing::Combine(::testing::ValuesIn(kWriters), testing_support::BothFaults()),
+    testing_support::WriterFaultName<ProtectedFilesTest::ParamType>);
 
 // "Cso1" and "Cso2" write the start/stop file up to three times in one click (the reset for a
 // new project, the whole envelope's range, the run's range): a file that cannot be written is

@@ -91,8 +91,7 @@ TEST_F(SettingsTest, TemplatesThatCannotBeWrittenAtStartUpNameTheCause) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    window = std::make_unique<envelope::ConverterWindow>(envelope::ConverterServices{
-        clock, starter, windowSystem, dialogs, dialogs, dialogs, dialogs});
+    NewWindow();
     dialogs.messages.clear();
     c.fault(*this);
     window->Form_Load();

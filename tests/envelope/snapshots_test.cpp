@@ -13,6 +13,7 @@
 
 #include "converter_fixture.h"
 #include "platform/file_table.h"
+#include "write_faults.h"
 
 namespace envelope_test {
 namespace {
@@ -357,10 +358,8 @@ TEST_F(SnapshotTest, AFailedCopyStopsTheRestAndAddsNoMixLine) {
 // A wave copy that fails for lack of space says so; the keep stops before the mix line.
 TEST_F(SnapshotTest, AWaveCopyOnAFullDiskNamesTheCause) {
   Run();
-  const std::string wave = (root / "c/Arbeit/Tesu42.wav").string();
-  platform::SetWriteFaults([wave](platform::WriteStage stage, const std::string& target) {
-    return stage == platform::WriteStage::Copy && target == wave ? ENOSPC : 0;
-  });
+  platform::SetWriteFaults(testing_support::FailAt(
+      platform::WriteStage::Copy, (root / "c/Arbeit/Tesu42.wav").string(), ENOSPC));
   window->Command4.Click();
   platform::SetWriteFaults({});
   EXPECT_EQ(Messages(), std::vector<std::string>{

@@ -26,6 +26,17 @@ namespace {
 using gui_test::App;
 using gui_test::WhenModal;
 
+// A drive root of the test's own, the program's drives while the object lives; the drives before
+// it are put back at its end.
+class DrivesOfItsOwn : public platform_test::TempDriveRoot {
+ public:
+  DrivesOfItsOwn() { platform::SetDrives(platform::DriveMap(root())); }
+  ~DrivesOfItsOwn() { platform::SetDrives(before_); }
+
+ private:
+  const platform::DriveMap before_ = platform::Drives();
+};
+
 QString Q(const std::string& s) { return QString::fromStdString(s); }
 
 TEST(ScriptedDialogs, RecordsCallsAndAnswersFromItsQueues) {
@@ -172,10 +183,8 @@ TEST(QtDialogs, InputBoxTellsCancelFromAnEmptyAnswer) {
 
 TEST(QtDialogs, FileDialogWorksInWindowsPaths) {
   App();
-  platform_test::TempDriveRoot temp;
+  DrivesOfItsOwn temp;
   temp.Write("c/Arbeit/Projekt.rpp", "");
-  const platform::DriveMap before = platform::Drives();
-  platform::SetDrives(platform::DriveMap(temp.root()));
   // A chosen file, a typed name of no file (taken as it is) and Cancel.
   const struct {
     const char* typed;
@@ -208,17 +217,14 @@ TEST(QtDialogs, FileDialogWorksInWindowsPaths) {
     EXPECT_EQ(title, QString::fromUtf8("Projekt öffnen"));
     EXPECT_EQ(filters, (QStringList{"Reaper-Dateien (*.rpp)", "Alle Dateien (*)"}));
   }
-  platform::SetDrives(before);
 }
 
 // The open dialog of the tone lists: its name box starts with "*.rsz"; a name typed without
 // extension gets "rsz", one with an extension is kept, and the untouched "*.rsz" chooses nothing.
 TEST(QtDialogs, OpenDialogStartsWithItsNameAndAddsTheDefaultExtension) {
   App();
-  platform_test::TempDriveRoot temp;
+  DrivesOfItsOwn temp;
   temp.Write("c/Arbeit/Alt.rsz", "ZP 0");
-  const platform::DriveMap before = platform::Drives();
-  platform::SetDrives(platform::DriveMap(temp.root()));
   struct Case {
     const char* typed;  // nullptr: Return on the name as it starts
     std::string chosen;
@@ -247,17 +253,14 @@ TEST(QtDialogs, OpenDialogStartsWithItsNameAndAddsTheDefaultExtension) {
     EXPECT_EQ(startName, "*.rsz");
     EXPECT_EQ(openAfterReturn, c.typed == nullptr);
   }
-  platform::SetDrives(before);
 }
 
 // The save dialog: a typed name without extension gets the default one, an existing file is
 // taken without a question, and Cancel gives an empty name.
 TEST(QtDialogs, SaveDialogAddsTheDefaultExtensionAndAsksNothingMore) {
   App();
-  platform_test::TempDriveRoot temp;
+  DrivesOfItsOwn temp;
   temp.Write("c/Arbeit/Alt.prs", "x");
-  const platform::DriveMap before = platform::Drives();
-  platform::SetDrives(platform::DriveMap(temp.root()));
   struct Case {
     const char* typed;  // nullptr: Cancel
     std::string chosen;
@@ -287,7 +290,6 @@ TEST(QtDialogs, SaveDialogAddsTheDefaultExtensionAndAsksNothingMore) {
     EXPECT_EQ(title, "Presets");
     EXPECT_TRUE(saving);
   }
-  platform::SetDrives(before);
 }
 
 TEST(QtDialogs, ClipboardKeepsTheText) {

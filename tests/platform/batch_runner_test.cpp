@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/drive_map.h"
+#include "host_folder_names.h"
 #include "platform/temp_drive_root.h"
 
 #ifndef ORMILA_SOURCE_DIR
@@ -147,8 +148,7 @@ TEST_P(BatchUnderRoot, StartsProgramsWithTheHostPaths) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Roots, BatchUnderRoot,
-                         testing::Values("ormila", "Klänge x", "Müller Stück", "jürgen",
-                                         "Звуки Ёлка"));
+                         testing::ValuesIn(testing_support::kHostFolderNames));
 
 TEST_F(BatchRunnerTest, MissingBatchIsReported) {
   std::ostringstream messages;

@@ -19,6 +19,7 @@
 #include "common/errors.h"
 #include "platform/drive_map.h"
 #include "temp_drive_root.h"
+#include "write_faults.h"
 
 namespace platform {
 namespace {
@@ -700,9 +701,7 @@ TEST_F(ProtectedTargetTest, TheSystemsErrorIsMappedAlikeWhereverItSurfaces) {
       root_.Write("c/Arbeit/Ziel.rsz", "alt\r\n");
       int error = 0;
       {
-        InjectedFaults faults([&](WriteStage stage, const std::string& target) {
-          return stage == c.stage && target == targetHost ? c.err : 0;
-        });
+        InjectedFaults faults(testing_support::FailAt(c.stage, targetHost, c.err));
         error = ErrorOf([&] { w.write(files_, "C:\\Arbeit\\Ziel.rsz"); });
       }
       files_.Discard(3);
