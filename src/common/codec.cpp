@@ -137,6 +137,8 @@ bool IsValidUtf8(std::string_view bytes) {
   return true;
 }
 
+bool FitsCp1252(std::string_view text) { return Cp1252ToUtf8(Utf8ToCp1252(text)) == text; }
+
 std::string LowerCase(std::string_view s) {
   std::string out;
   out.reserve(s.size());

@@ -22,6 +22,10 @@ std::string BytesAsCp1252Text(std::string_view bytes);
 
 bool IsValidUtf8(std::string_view bytes);
 
+// Whether every character of a UTF-8 text has a place in Windows-1252 (so that Utf8ToCp1252
+// loses nothing of it).
+bool FitsCp1252(std::string_view text);
+
 // The number of characters of a UTF-8 text (not its bytes).
 size_t CharCount(std::string_view text);
 

@@ -33,9 +33,17 @@ struct FileTable::File {
   std::FILE* out = nullptr;
   fs::path finalPath;  // output: the file written (replacing output: where Close puts it)
   fs::path tempPath;   // replacing output: the new file beside it
+  bool choosesCode = false;  // output: the code is chosen for the whole text at Close
+  std::string pending;       // output that chooses its code: the text so far, UTF-8
 
   ~File() {
     if (out) std::fclose(out);
+  }
+
+  // The bytes of the text kept for Close: Windows-1252 when every character has a place there,
+  // else the UTF-8 text itself.
+  std::string PendingBytes() const {
+    return common::FitsCp1252(pending) ? common::Utf8ToCp1252(pending) : pending;
   }
 };
 
@@ -122,13 +130,18 @@ std::string ReadBytes(const fs::path& host) {
   return data;
 }
 
-void WriteOrRaise(std::FILE* out, const fs::path& target, std::string_view bytes) {
-  if (bytes.empty()) return;
-  if (const int err = InjectedFault(WriteStage::Write, target))
-    Raise(WriteErrorNumber(err, common::kDeviceIoError));
+// Writes the bytes; the system error, 0 when they are written.
+int WriteBytes(std::FILE* out, const fs::path& target, std::string_view bytes) {
+  if (bytes.empty()) return 0;
+  if (const int err = InjectedFault(WriteStage::Write, target)) return err;
   errno = 0;
-  if (std::fwrite(bytes.data(), 1, bytes.size(), out) != bytes.size())
-    Raise(WriteErrorNumber(LastError(), common::kDeviceIoError));
+  if (std::fwrite(bytes.data(), 1, bytes.size(), out) != bytes.size()) return LastError();
+  return 0;
+}
+
+void WriteOrRaise(std::FILE* out, const fs::path& target, std::string_view bytes) {
+  if (const int err = WriteBytes(out, target, bytes))
+    Raise(WriteErrorNumber(err, common::kDeviceIoError));
 }
 
 constexpr std::string_view kBesideEnding = ".neu";
@@ -140,9 +153,12 @@ fs::path BesidePath(const fs::path& target) {
 }
 
 // Flushes and closes an output; the system error of the first that failed, 0 when both went well.
-int FinishOutput(std::FILE*& out, const fs::path& target) {
+// `pending` is written first.
+int FinishOutput(std::FILE*& out, const fs::path& target, std::string_view pending = {}) {
+  int err = WriteBytes(out, target, pending);
   errno = 0;
-  int err = std::fflush(out) == 0 ? InjectedFault(WriteStage::Flush, target) : LastError();
+  if (err == 0)
+    err = std::fflush(out) == 0 ? InjectedFault(WriteStage::Flush, target) : LastError();
   errno = 0;
   const bool closed = std::fclose(out) == 0;
   out = nullptr;
@@ -387,12 +403,14 @@ void FileTable::OpenInput(int number, std::string_view path, Encoding encoding) 
   files_[number] = std::move(file);
 }
 
-void FileTable::OpenWriting(int number, std::string_view path, const char* mode, bool replacing) {
+void FileTable::OpenWriting(int number, std::string_view path, const char* mode, bool replacing,
+                            Encoding encoding) {
   if (IsOpen(number)) Raise(common::kFileAlreadyOpen);
   fs::path host = drives_->ToHost(path);
   PrepareWriting(host);
   auto file = std::make_unique<File>();
   file->finalPath = host;
+  file->choosesCode = encoding == Encoding::Utf8OrCp1252;
   fs::path target = host;
   if (replacing) {
     file->tempPath = BesidePath(host);
@@ -410,8 +428,8 @@ void FileTable::OpenOutput(int number, std::string_view path) {
 void FileTable::OpenAppend(int number, std::string_view path) {
   OpenWriting(number, path, "ab", false);
 }
-void FileTable::OpenOutputReplacing(int number, std::string_view path) {
-  OpenWriting(number, path, "wb", true);
+void FileTable::OpenOutputReplacing(int number, std::string_view path, Encoding encoding) {
+  OpenWriting(number, path, "wb", true, encoding);
 }
 
 std::string FileTable::LineInput(int number) {
@@ -443,16 +461,18 @@ std::string FileTable::InputRest(int number) {
   return rest;
 }
 
-void FileTable::Print(int number, std::string_view line) {
-  File& f = Get(number, false);
-  WriteOrRaise(f.out, f.finalPath, common::Utf8ToCp1252(line));
-  WriteOrRaise(f.out, f.finalPath, "\r\n");
+void FileTable::Write(File& f, std::string_view text) {
+  if (f.choosesCode) f.pending += text;
+  else WriteOrRaise(f.out, f.finalPath, common::Utf8ToCp1252(text));
 }
 
-void FileTable::PrintText(int number, std::string_view text) {
+void FileTable::Print(int number, std::string_view line) {
   File& f = Get(number, false);
-  WriteOrRaise(f.out, f.finalPath, common::Utf8ToCp1252(text));
+  Write(f, line);
+  Write(f, "\r\n");
 }
+
+void FileTable::PrintText(int number, std::string_view text) { Write(Get(number, false), text); }
 
 std::unique_ptr<FileTable::File> FileTable::Take(int number) {
   auto it = files_.find(number);
@@ -465,7 +485,7 @@ std::unique_ptr<FileTable::File> FileTable::Take(int number) {
 void FileTable::Close(int number) {
   std::unique_ptr<File> f = Take(number);
   if (!f || !f->out) return;
-  int err = FinishOutput(f->out, f->finalPath);
+  int err = FinishOutput(f->out, f->finalPath, f->PendingBytes());
   if (!f->tempPath.empty()) {
     if (err != 0) RemoveQuietly(f->tempPath);
     else err = PutInPlace(f->tempPath, f->finalPath);
@@ -481,7 +501,7 @@ void FileTable::CloseHeld(int number) {
     return;
   }
   std::unique_ptr<File> f = Take(number);
-  if (const int err = FinishOutput(f->out, f->finalPath)) {
+  if (const int err = FinishOutput(f->out, f->finalPath, f->PendingBytes())) {
     RemoveQuietly(f->tempPath);
     Raise(WriteErrorNumber(err, common::kDeviceIoError));
   }

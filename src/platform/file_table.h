@@ -17,8 +17,12 @@ namespace platform {
 class DriveMap;
 
 enum class Encoding {
-  Cp1252,        // the system's own files
-  Utf8OrCp1252,  // REAPER projects: UTF-8, or Windows-1252 when not valid UTF-8
+  Cp1252,  // the system's own files
+  // REAPER projects, and the files that hold names the composer chose (which REAPER may have
+  // given in any script): read as UTF-8 when the file is valid UTF-8, else as Windows-1252;
+  // written in Windows-1252 when every character of the whole file has a place there (so a
+  // file of umlauts stays as it always was), else in UTF-8.
+  Utf8OrCp1252,
 };
 
 // The lines of a text one after another, as LineInput reads them: a line ends at CR LF, at a
@@ -58,8 +62,10 @@ class FileTable {
   // Output that reaches `path` only when closed: a failure before Close leaves the old file whole
   // (the new text is written hidden beside it, ".<name>.<pid>.neu", and put in place by Close; a
   // table destroyed with the file still open drops the new text). The new file gets the
-  // permission bits of the file it replaces.
-  void OpenOutputReplacing(int number, std::string_view path);
+  // permission bits of the file it replaces. With Utf8OrCp1252 the text is kept until Close,
+  // which chooses the code for the whole file and writes it then.
+  void OpenOutputReplacing(int number, std::string_view path,
+                           Encoding encoding = Encoding::Cp1252);
 
   bool IsOpen(int number) const;
   // The lowest file number not in use.
@@ -94,7 +100,9 @@ class FileTable {
   // Removes the number from the table and gives its file (nullptr when it is not open).
   std::unique_ptr<File> Take(int number);
   const File* Find(int number) const;
-  void OpenWriting(int number, std::string_view path, const char* mode, bool replacing);
+  void OpenWriting(int number, std::string_view path, const char* mode, bool replacing,
+                   Encoding encoding = Encoding::Cp1252);
+  void Write(File& f, std::string_view text);
 
   const DriveMap* drives_;
   std::map<int, std::unique_ptr<File>> files_;

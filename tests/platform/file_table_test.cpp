@@ -274,6 +274,31 @@ TEST_F(FileTableTest, PrintWritesCrLfAndWindows1252) {
   EXPECT_EQ(root_.Read("c/Arbeit/Dozudava.sco"), "; H\xE4rte\r\n\r\n\x80 ?\r\n e\r\n");
 }
 
+TEST_F(FileTableTest, Utf8OrCp1252OutputIsWindows1252WhenEveryCharacterFitsElseUtf8) {
+  struct Case {
+    std::vector<std::string> lines;
+    std::string bytes;
+  };
+  const Case cases[] = {
+      // umlauts and the euro sign have a place in Windows-1252: the file is written as always
+      {{"H\xC3\xBCllkurve", "\xE2\x82\xAC"}, "H\xFCllkurve\r\n\x80\r\n"},
+      {{"Glissando", ""}, "Glissando\r\n\r\n"},
+      // one Cyrillic name makes the whole file UTF-8, umlauts of other lines included
+      {{"\xD0\x93\xD0\xBB\xD0\xB8\xD1\x81\xD1\x81", "M\xC3\xBCller"},
+       "\xD0\x93\xD0\xBB\xD0\xB8\xD1\x81\xD1\x81\r\nM\xC3\xBCller\r\n"},
+  };
+  for (const Case& c : cases) {
+    files_.OpenOutputReplacing(3, "C:\\Arbeit\\Tesu.ini", Encoding::Utf8OrCp1252);
+    for (const std::string& line : c.lines) files_.Print(3, line);
+    files_.Close(3);
+    EXPECT_EQ(root_.Read("c/Arbeit/Tesu.ini"), c.bytes);
+    // and read back the same way, whichever code was chosen
+    files_.OpenInput(3, "C:\\Arbeit\\Tesu.ini", Encoding::Utf8OrCp1252);
+    EXPECT_EQ(ReadAll(3), c.lines);
+    files_.Close(3);
+  }
+}
+
 TEST_F(FileTableTest, OutputReplacesAndAppendAdds) {
   root_.Write("c/Arbeit/log.txt", "alt\r\n");
   files_.OpenAppend(4, "C:\\Arbeit\\log.txt");
