@@ -253,6 +253,17 @@ class CompilerWindow {
   // A launcher whose folder must be current while its program starts: the folder (a missing one
   // is reported and ends the click), the start (a failing one passed over quietly), C:\Arbeit\.
   bool StartInFolder(const std::string& folder, const std::string& commandLine);
+  // The steps of WriteImportedToneList: the settings boxes and the carried LTF, LTS and HTS
+  // checked and read; the notes scaled and listed in Testliste; the notes checked for a list that
+  // sounds and that the build can read; the rows and the last lines written and the list put in
+  // place.
+  void ReadImportSettings();
+  void ListImportedNotes(const std::string& moment);
+  void CheckImportedNotes();
+  void WriteImportedRows();
+  // The pitch row's terms under `keyword`; a gap note's last column holds the next note's pitch
+  // term, or "." when not `gapEndsOnNextPitch`.
+  void WritePitchTermRow(const char* keyword, bool gapEndsOnNextPitch);
   // The importer's point plan: note i ends more than a millisecond before the next one starts.
   bool IsGapNote(int i) const;
   // One row of the imported list: the keyword, each note's terms (`note(i, gap)`), the closing

@@ -20,6 +20,7 @@ constexpr int kPresetFile = 8;
 const char* const kPresetTitle = "Presets";
 const char* const kPresetFilter = "Preset|*.prs";
 const char* const kPresetFolder = "C:\\Arbeit\\";
+const char* const kPresetFileName = "*.prs";
 const char* const kPresetExtension = "prs";
 
 // A dialog's file name is acted on only when it is longer than this ("*.prs" is not).
@@ -305,7 +306,8 @@ void CompilerWindow::Picture2_MouseMove() { Pic("Picture2").SetVisible(false); }
 void CompilerWindow::Command12_Click() {
   CompilerState& s = state;
   HideSettingsPanel();
-  s.DialogFileName = services.fileDialog.OpenFile(kPresetTitle, kPresetFolder, kPresetFilter);
+  s.DialogFileName = services.fileDialog.OpenFile(kPresetTitle, kPresetFolder, kPresetFilter,
+                                                  kPresetFileName, kPresetExtension);
   const std::string previousPresetPath = s.PresetFilePath;
   s.PresetFilePath = s.DialogFileName;
   if (common::CharCount(s.DialogFileName) <= kShortestFileName) return;

@@ -6,6 +6,7 @@
 // Every field is checked before anything is written: a score that cannot be taken is reported
 // (naming the line and the score), and Vuzov.rsz, its undo copy Rsz-Backup-0 and the notes of the
 // last import stay as they were.
+#include <array>
 #include <cmath>
 #include <string>
 #include <utility>
@@ -50,6 +51,19 @@ const struct {
 struct ImportFailure {
   std::string text;
 };
+
+// The sound settings and the values carried over from the previous list, as the listing and the
+// list's last lines show them.
+std::array<std::pair<const char*, double>, 5> SoundSettings(const CompilerState& s) {
+  return {{{"FUA  ", s.SettingFua},
+           {"FUB  ", s.SettingFub},
+           {"ENTE ", s.SettingEnte},
+           {"DEL  ", s.SettingDel},
+           {"FOM  ", s.SettingFom}}};
+}
+std::array<std::pair<const char*, double>, 3> CarriedSettings(const CompilerState& s) {
+  return {{{"LTF  ", s.SettingLtf}, {"LTS  ", s.SettingLts}, {"HTS  ", s.SettingHts}}};
+}
 
 double Value(const NoteEntry& e) { return e.value_or(0.0); }
 
@@ -368,6 +382,20 @@ void CompilerWindow::VelocityToLoudness() {
 
 void CompilerWindow::WriteImportedToneList() {
   CompilerState& s = state;
+  ReadImportSettings();
+  s.ColumnWidth = 16;
+  // The list is opened before the notes are listed and checked: one that cannot be written is the
+  // failure reported, whatever the notes give.
+  files.OpenOutputReplacing(kImportedListFile, s.ImportListPath);
+  const std::string moment = services.clock.TimeText() + " " + services.clock.DateText();
+  files.Print(kImportedListFile, moment + " - vuzov.rsz, hergestellt mit talvik aus sample.sco");
+  ListImportedNotes(moment);
+  CheckImportedNotes();
+  WriteImportedRows();
+}
+
+void CompilerWindow::ReadImportSettings() {
+  CompilerState& s = state;
 
   // Defaults for boxes without a leading number; every other box must hold a number.
   for (const auto& setting : kImportSettings) {
@@ -414,18 +442,16 @@ void CompilerWindow::WriteImportedToneList() {
   s.SettingLtf = carriedValues[0];
   s.SettingLts = carriedValues[1];
   s.SettingHts = carriedValues[2];
+}
+
+void CompilerWindow::ListImportedNotes(const std::string& moment) {
+  CompilerState& s = state;
   const double timeFactor = s.Tempo;
 
-  s.ColumnWidth = 16;
-  files.OpenOutputReplacing(kImportedListFile, s.ImportListPath);
-
-  const std::string moment = services.clock.TimeText() + " " + services.clock.DateText();
   for (const std::string& line :
        {std::string(), std::string(), moment,
         "Aus " + s.ToneListPath + " wird " + s.ImportListPath + " hergestellt.", std::string()})
     Testliste.AddItem(line);
-
-  files.Print(kImportedListFile, moment + " - vuzov.rsz, hergestellt mit talvik aus sample.sco");
 
   Testliste.AddItem("Die Analyse der Datei " + s.ToneListPath + " ist beendet! ");
   s.ColumnPad = std::string(14, ' ');
@@ -448,13 +474,6 @@ void CompilerWindow::WriteImportedToneList() {
                       pad + Form(loudness));
   }
 
-  const std::pair<const char*, double> sound[] = {{"FUA  ", s.SettingFua},
-                                                  {"FUB  ", s.SettingFub},
-                                                  {"ENTE ", s.SettingEnte},
-                                                  {"DEL  ", s.SettingDel},
-                                                  {"FOM  ", s.SettingFom}};
-  const std::pair<const char*, double> list[] = {
-      {"LTF  ", s.SettingLtf}, {"LTS  ", s.SettingLts}, {"HTS  ", s.SettingHts}};
   for (const std::string& line :
        {std::string(), std::string(),
         "Der Inhalt der Datei " + s.ImportListPath + " kann jetzt mit dem Editor",
@@ -464,7 +483,8 @@ void CompilerWindow::WriteImportedToneList() {
                     "herzustellen und Csound zu starten."),
         std::string(), std::string()})
     Testliste.AddItem(line);
-  for (const auto& [keyword, value] : sound) Testliste.AddItem(keyword + DoubleText(value));
+  for (const auto& [keyword, value] : SoundSettings(s))
+    Testliste.AddItem(keyword + DoubleText(value));
   for (const std::string& line :
        {std::string(), "Härte:   " + DoubleText(s.Hardness),
         "Tempo:   " + DoubleText(1 / (2 * timeFactor)),
@@ -476,6 +496,10 @@ void CompilerWindow::WriteImportedToneList() {
         "LTS  " + DoubleText(s.SettingLts) + " (Sample-Lautstärke)",
         "HTS  " + DoubleText(s.SettingHts) + " (Sample-Tonhöhe)", std::string(), std::string()})
     Testliste.AddItem(line);
+}
+
+void CompilerWindow::CheckImportedNotes() {
+  const CompilerState& s = state;
 
   // A list whose every loudness is 0 would render silence: most likely the score keeps its
   // amplitude in another field than the fifth.
@@ -497,7 +521,10 @@ void CompilerWindow::WriteImportedToneList() {
                               std::to_string(columns) + " Punkte; " + s.Build.Name +
                               " liest höchstens " + std::to_string(most) +
                               " Punkte einer Tonverlaufsliste.");
+}
 
+void CompilerWindow::WriteImportedRows() {
+  const CompilerState& s = state;
   WriteNoteNumberRow();
   WriteTimeRow();
   WriteLoudnessRow();
@@ -505,9 +532,11 @@ void CompilerWindow::WriteImportedToneList() {
   WriteFormantRow();
 
   files.Print(kImportedListFile, "");
-  for (const auto& [keyword, value] : sound) files.Print(kImportedListFile, keyword + DoubleText(value));
+  for (const auto& [keyword, value] : SoundSettings(s))
+    files.Print(kImportedListFile, keyword + DoubleText(value));
   files.Print(kImportedListFile, "");
-  for (const auto& [keyword, value] : list) files.Print(kImportedListFile, keyword + DoubleText(value));
+  for (const auto& [keyword, value] : CarriedSettings(s))
+    files.Print(kImportedListFile, keyword + DoubleText(value));
   files.Print(kImportedListFile, "");
 
   // The list is complete: the previous one becomes the undo copy, then the new one takes its place.
@@ -629,25 +658,20 @@ void CompilerWindow::WriteLoudnessRow() {
       [] { return std::string("[0*1.00]"); });
 }
 
-void CompilerWindow::WritePitchRow() {
-  const CompilerState& s = state;
-  WriteRow(
-      "HT",
-      [&](int i, bool gap) {
-        std::vector<std::string> terms = {"[" + Form(Entry(s.NotePitch, i)) + "*1.00]", ".", "."};
-        if (gap) terms.insert(terms.end(), {".", "[" + Form(Entry(s.NotePitch, i + 1)) + "*1.00]"});
-        return terms;
-      },
-      [] { return std::string("."); });
-}
+void CompilerWindow::WritePitchRow() { WritePitchTermRow("HT", true); }
 
-void CompilerWindow::WriteFormantRow() {
+// The formant frequency starts equal to the pitch, and a gap note's last column does not take the
+// following note's value.
+void CompilerWindow::WriteFormantRow() { WritePitchTermRow("KL", false); }
+
+void CompilerWindow::WritePitchTermRow(const char* keyword, bool gapEndsOnNextPitch) {
   const CompilerState& s = state;
+  auto pitch = [&](int i) { return "[" + Form(Entry(s.NotePitch, i)) + "*1.00]"; };
   WriteRow(
-      "KL",
+      keyword,
       [&](int i, bool gap) {
-        std::vector<std::string> terms = {"[" + Form(Entry(s.NotePitch, i)) + "*1.00]", ".", "."};
-        if (gap) terms.insert(terms.end(), {".", "."});
+        std::vector<std::string> terms = {pitch(i), ".", "."};
+        if (gap) terms.insert(terms.end(), {".", gapEndsOnNextPitch ? pitch(i + 1) : "."});
         return terms;
       },
       [] { return std::string("."); });

@@ -53,6 +53,8 @@ bool DriveMap::IsDrivePath(std::string_view path) {
 
 fs::path DriveMap::ToHost(std::string_view path) const {
   if (!IsDrivePath(path)) return fs::path(std::string(path));
+  // Windows opens a path without the blanks at its end ("Samp100.wav " is "Samp100.wav").
+  path.remove_suffix(path.size() - (path.find_last_not_of(' ') + 1));
   const fs::path drive = root_ / std::string(1, Lower(path[0]));
   fs::path host = drive;
   bool exists = true;  // while every component so far exists, look for the case-insensitive match

@@ -1,7 +1,8 @@
 // The drive map: Windows drive paths ("C:\Arbeit\Tesu.rsz") are turned into host paths only when
 // a file is opened, copied or started. Drive X is the folder <root>/x; each component is matched
 // without regard to case against what exists, and a component that does not exist keeps its
-// spelling. A path that is not a Windows drive path is used as it is.
+// spelling; blanks at the end of the path are dropped, as Windows drops them. A path that is not a
+// Windows drive path is used as it is.
 #pragma once
 
 #include <filesystem>

@@ -210,6 +210,33 @@ TEST_F(RandomPanelTest, SavedPresetsAreTheBoxTextsAsTyped) {
   EXPECT_EQ(window->state.PresetFilePath, "");
 }
 
+// Load and save ask for one set-up of the preset dialog: a name typed without an extension gets
+// "prs", and the open dialog's name box starts with "*.prs".
+TEST_F(RandomPanelTest, PresetDialogsAskForThePresetSetUp) {
+  struct Case {
+    const char* button;
+    void (CompilerWindow::*click)();
+    bool save;
+    const char* fileName;  // nullptr: the save dialog takes no start name
+  };
+  for (const Case& c : {Case{"Command12", &CompilerWindow::Command12_Click, false, "*.prs"},
+                        Case{"Command13", &CompilerWindow::Command13_Click, true, nullptr}}) {
+    SCOPED_TRACE(c.button);
+    dialogs.fileRequests.clear();
+    (window.get()->*c.click)();  // the empty queue cancels the dialog
+    ASSERT_EQ(dialogs.fileRequests.size(), 1u);
+    const auto& request = dialogs.fileRequests[0];
+    EXPECT_EQ(request.save, c.save);
+    EXPECT_EQ(request.title, "Presets");
+    EXPECT_EQ(request.filter, "Preset|*.prs");
+    EXPECT_EQ(request.initialFolder, "C:\\Arbeit\\");
+    EXPECT_EQ(request.defaultExtension, "prs");
+    if (c.fileName) {
+      EXPECT_EQ(request.fileName, c.fileName);
+    }
+  }
+}
+
 TEST_F(RandomPanelTest, SavingAndLoadingBackGivesTheSameValues) {
   Type({"12.0", "0.10", "0.30", "0.001", "100", "40000", "50", "70", "5", "4", "2.50", "30",
         "45", "7", "1", "3", "2", "3", "0.01", "1.5", "55", "2"});

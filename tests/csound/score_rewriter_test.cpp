@@ -85,17 +85,23 @@ TEST_F(RewriterTest, FofScoreKeepsTheWholeFirstPart) {
 }
 
 // Under a drive root whose name Windows-1252 cannot write, the kept sample line still names the
-// sample with the bytes the file system holds.
+// sample with the bytes the file system holds; a blank at the end of the list's sample path is not
+// in it, before the rewrite or after.
 TEST_F(RewriterTest, TheKeptSampleLineKeepsTheHostPathsBytes) {
   UseDriveRoot(dir_ / "Klänge ß Звуки Ёлка");
-  const std::vector<std::string> list = {"ZP 0 1 2.5", "HT 220 330 440", "LT 0 20000 0",
-                                         "KL 600 900 1200", "SMP c:\\Arbeit\\Samp100.wav"};
-  const std::string old = WriteBuildA(list, true);
   const std::string sampleLine =
       " f98   0.00   0  1  \"" + (root_ / "c" / "Arbeit" / "Samp100.wav").string() + "\"";
-  ASSERT_NE(old.find(sampleLine), std::string::npos) << old;
-  ASSERT_EQ(Rewrite(kNewFofList), 0);
-  EXPECT_EQ(ReadBytes(Score()), dated_ + Head(old, " i96   0.00") + SecondPart(kNewFofList, true));
+  for (const char* smp : {"SMP c:\\Arbeit\\Samp100.wav", "SMP c:\\Arbeit\\Samp100.wav "}) {
+    SCOPED_TRACE(std::string("[") + smp + "]");
+    const std::vector<std::string> list = {"ZP 0 1 2.5", "HT 220 330 440", "LT 0 20000 0",
+                                           "KL 600 900 1200", smp};
+    const std::string old = WriteBuildA(list, true);
+    ASSERT_NE(old.find(sampleLine), std::string::npos) << old;
+    ASSERT_EQ(Rewrite(kNewFofList), 0);
+    const std::string rewritten = ReadBytes(Score());
+    EXPECT_EQ(rewritten, dated_ + Head(old, " i96   0.00") + SecondPart(kNewFofList, true));
+    EXPECT_NE(rewritten.find(sampleLine + "  0  0  0 ; <----- Stereo ok.\r\n"), std::string::npos);
+  }
 }
 
 TEST_F(RewriterTest, SineScoreLosesItsSampleBlock) {

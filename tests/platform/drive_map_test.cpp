@@ -65,7 +65,11 @@ INSTANTIATE_TEST_SUITE_P(
         MapCase{"C:\\Arbeit\\.\\Tesu.rsz", "c/Arbeit/Tesu.rsz"},
         MapCase{"C:\\Arbeit\\VB\\..\\tesu.rsz", "c/Arbeit/Tesu.rsz"},
         MapCase{"C:\\..\\..\\arbeit\\tesu.rsz", "c/Arbeit/Tesu.rsz"},
-        MapCase{"C:\\Nix\\..\\ARBEIT\\tesu.rsz", "c/Arbeit/Tesu.rsz"}));
+        MapCase{"C:\\Nix\\..\\ARBEIT\\tesu.rsz", "c/Arbeit/Tesu.rsz"},
+        // blanks at the end of the path are dropped, as Windows drops them; inner ones stay
+        MapCase{"c:\\Arbeit\\Tesu.rsz ", "c/Arbeit/Tesu.rsz"},
+        MapCase{"C:\\Arbeit\\Neu Datei.txt  ", "c/Arbeit/Neu Datei.txt"},
+        MapCase{"C:\\Arbeit\\ ", "c/Arbeit"}));
 
 TEST_F(DriveLayout, ExactSpellingWinsWhenTwoFilesDifferOnlyInCase) {
   root_.Write("c/Arbeit/TESU.rsz", "other");
@@ -84,7 +88,8 @@ TEST_F(DriveLayout, NewFilesGetTheGivenName) {
 TEST(DriveMap, OtherPathsAreUsedAsTheyAre) {
   TempDriveRoot root;
   DriveMap map(root.root());
-  for (const char* path : {"/tmp/x", "/home/user/Musik/a b.wav", "relativ/x.txt", "x.txt", "",
+  for (const char* path : {"/tmp/x", "/home/user/Musik/a b.wav", "/home/user/b.wav ",
+                           "relativ/x.txt", "x.txt", "",
                            "C:", "C:Arbeit", "CC:\\x", "1:\\x", "\\\\server\\share\\x"}) {
     EXPECT_EQ(map.ToHost(path), std::filesystem::path(path)) << path;
   }
