@@ -167,8 +167,11 @@ void CompilerWindow::Zufallsliste_Click() {
   frmDatei.SetDefaultButton(&Zufallsliste);
 
   // 6: from here on a failing step is skipped.
-  // 7: the old list stays whole until the new one is complete.
-  Step([&] { files.OpenOutputReplacing(kRandomListFile, s.RandomListPath); });
+  // 7: the old list stays whole until the new one is complete. Its caption line may name a list
+  // or preset file in any script: such a file is written in UTF-8 (the values are ASCII).
+  Step([&] {
+    files.OpenOutputReplacing(kRandomListFile, s.RandomListPath, platform::Encoding::Utf8OrCp1252);
+  });
 
   // 8: time points, drawn until the whole seconds of the total duration are reached. The draw
   // also ends where the compiling build takes no more points, and where no candidate can pass

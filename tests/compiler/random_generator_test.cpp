@@ -52,7 +52,7 @@ class RandomGeneratorTest : public RandomWindowTest {
     window->Zufallsliste_Click();
     return window->composition;
   }
-  std::string ListFile() { return common::Cp1252ToUtf8(root.Read("c/Arbeit/Zufall.rsz")); }
+  std::string ListFile() { return common::Utf8OrCp1252ToUtf8(root.Read("c/Arbeit/Zufall.rsz")); }
   std::vector<std::string> FileLines() { return SplitCrLf(ListFile()); }
 
   // Zufall.rsz read and parsed as a compiler build of that capacity reads it.
@@ -751,6 +751,11 @@ TEST_F(RandomGeneratorTest, CaptionAndOriginNoteNameWhereTheListComesFrom) {
       {true, "C:\\Arbeit\\Alt.rsz",
        "T A L V I K  -  Tonverlaufsliste: C:\\Arbeit\\Alt.rsz  -  Zufallsliste: C:\\P\\Hell.prs",
        "Zufallsliste: C:\\P\\Hell.prs"},
+      // a name in another script is kept (the file is then UTF-8)
+      {false, "C:\\Arbeit\\\u0413\u043b\u0438\u0441\u0441.rsz",
+       "T A L V I K  -  Tonverlaufsliste: C:\\Arbeit\\\u0413\u043b\u0438\u0441\u0441.rsz  -  mit "
+       "einer Zufallsliste erzeugt",
+       "Mit einer Zufallsliste erzeugt."},
   };
   Type({"0.5"});
   for (const Case& k : cases) {
