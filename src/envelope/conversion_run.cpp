@@ -13,6 +13,16 @@ namespace {
 constexpr int kStartStopFile = 7;
 constexpr forms::Colour kRunColour = 0xFFC0C0;
 
+// The compiler builds by CompilerMode (0 or 2) and WithAudioEditor, with the most values a line
+// of the tone list may hold for each: a build stops reading a line there, so the ZP line of a
+// longer list leaves its LT, HT and KL lines unread. The numbers are the builds' own point
+// capacities (compiler/build_settings.cpp); the converter does not link the compiler.
+const ConverterWindow::CompilerBuild kCompilerBuilds[2][2] = {
+    {{"TalvikTe2", "C:\\Arbeit\\VB\\Tesu01\\TalvikTe2.exe", 1000},
+     {"TalvikTe", "C:\\Arbeit\\VB\\Tesu01\\TalvikTe.exe", 10000}},
+    {{"TalvikTe4", "C:\\Arbeit\\VB\\Tesu01\\TalvikTe4.exe", 1000},
+     {"TalvikTe3", "C:\\Arbeit\\VB\\Tesu01\\TalvikTe3.exe", 1000}}};
+
 }  // namespace
 
 void ConverterWindow::RunEnvelopeConversion() {
@@ -55,6 +65,12 @@ void ConverterWindow::RunEnvelopeConversion() {
     return;
   }
   CheckRangeBounds();
+  // A run that starts a build needs a range that build takes whole; a copy run and a return
+  // from the info pages start none.
+  if (!s.RangeTooLarge && s.InfoPage == 0 && !ChosenBuildTakesRange()) {
+    s.RangeTooLarge = true;
+    ClearDisplayLists(true);
+  }
   if (s.RangeTooLarge) return;
   // 9-11.
   CollectMarkers();
@@ -120,12 +136,21 @@ bool ConverterWindow::ToneListSettingsComplete() {
   return true;
 }
 
-std::string ConverterWindow::CompilerProgramPath() const {
-  if (state.CompilerMode == 2)
-    return state.WithAudioEditor ? "C:\\Arbeit\\VB\\Tesu01\\TalvikTe3.exe"
-                                 : "C:\\Arbeit\\VB\\Tesu01\\TalvikTe4.exe";
-  return state.WithAudioEditor ? "C:\\Arbeit\\VB\\Tesu01\\TalvikTe.exe"
-                               : "C:\\Arbeit\\VB\\Tesu01\\TalvikTe2.exe";
+const ConverterWindow::CompilerBuild& ConverterWindow::ChosenCompilerBuild() const {
+  return kCompilerBuilds[state.CompilerMode == 2 ? 1 : 0][state.WithAudioEditor ? 1 : 0];
+}
+
+std::string ConverterWindow::CompilerProgramPath() const { return ChosenCompilerBuild().program; }
+
+bool ConverterWindow::ChosenBuildTakesRange() {
+  const CompilerBuild& build = ChosenCompilerBuild();
+  const long points = state.RangeEndLine - state.RangeStartLine + 1;
+  if (points <= build.pointCapacity) return true;
+  ShowError("Der Bereich ist zu groß für " + build.name + ": " + std::to_string(points) +
+            " Punkte, " + build.name + " nimmt höchstens " +
+            std::to_string(build.pointCapacity) +
+            " Punkte. Es wurde nichts geschrieben und nichts gestartet.");
+  return false;
 }
 
 void ConverterWindow::StartCompilerBuild() {

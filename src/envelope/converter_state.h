@@ -66,7 +66,7 @@ struct ConverterState {
   bool ProjectMissing = false, TrackMissing = false, RangeError = false;
   bool NotPointLine = false, NoMarkerFound = false, FrequencyError = false;
   // Failures the reader reports beyond the ones above: no volume envelope, no point line,
-  // no envelope end, a range the arrays or the tone list cannot hold.
+  // no envelope end, a range the arrays, the tone list or the build to be started cannot hold.
   bool EnvelopeMissing = false, RangeTooLarge = false;
   // A number of the project (point, selection, marker) too large for the converter's values.
   bool ValueTooLarge = false;

@@ -58,8 +58,18 @@ class ConverterWindow {
   void Command19_Click();  // "Cso2"
   void Command1_Click();   // new settings, with the input dialogue
   void StartStoppLos_Click();
-  // The compiler build that CompilerMode and WithAudioEditor choose.
+  // The compiler build that CompilerMode and WithAudioEditor choose: its name, its program and
+  // the most points it takes from a tone list.
+  struct CompilerBuild {
+    std::string name;
+    std::string program;
+    long pointCapacity;
+  };
+  const CompilerBuild& ChosenCompilerBuild() const;
   std::string CompilerProgramPath() const;
+  // False, with a message naming the points, the build and its limit, when the range holds more
+  // points than the chosen build takes.
+  bool ChosenBuildTakesRange();
   void StartCompilerBuild();
 
   // The input dialogue (may end the program).

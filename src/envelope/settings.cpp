@@ -13,6 +13,10 @@ namespace envelope {
 namespace {
 
 constexpr int kSettingsFile = 1;  // the same number for reading and writing (see SaveSettings)
+// The file holds names the composer chose (project, track, sample path), which REAPER and the
+// file system give in any script: read as UTF-8 when it is valid UTF-8, else as Windows-1252;
+// written in Windows-1252 when every character has a place there, else in UTF-8.
+constexpr platform::Encoding kSettingsEncoding = platform::Encoding::Utf8OrCp1252;
 
 constexpr forms::Colour kWhite = 0xFFFFFF;
 constexpr forms::Colour kPaleGrey = 0xF4F4F4;
@@ -86,7 +90,7 @@ void ConverterWindow::Form_Load() {
 
   // 2-6, with the trap whose landing point is the closing of the settings file (7).
   try {
-    files.OpenInput(kSettingsFile, SettingsFilePath());
+    files.OpenInput(kSettingsFile, SettingsFilePath(), kSettingsEncoding);
     s.PreviousProjectName = files.LineInput(kSettingsFile);
     Text[1]->SetText(s.PreviousProjectName);
     s.PreviousTrackName = files.LineInput(kSettingsFile);
@@ -155,7 +159,7 @@ void ConverterWindow::SaveSettings() {
   ConverterState& s = state;
   bool opened = false;
   try {
-    files.OpenOutputReplacing(kSettingsFile, SettingsFilePath());
+    files.OpenOutputReplacing(kSettingsFile, SettingsFilePath(), kSettingsEncoding);
     opened = true;
     files.Print(kSettingsFile, s.ProjectName);
     s.PreviousProjectName = s.ProjectName;

@@ -94,9 +94,13 @@ void ConverterWindow::WriteToneList() {
   const bool withSample = s.SampleLoudnessFactor.AsLeadingNumber() > 0;
 
   // The new text reaches ToneListPath only when the file is closed complete: a failure on the
-  // way leaves the previous tone list whole for the compiler builds.
+  // way leaves the previous tone list whole for the compiler builds. The header and line 19 name
+  // the project, the track and the sample: a name outside Windows-1252 makes the file UTF-8. The
+  // compilers read it as Windows-1252, where those two lines stay comments (a UTF-8 character
+  // holds no blank and no ASCII letter, so it makes no keyword); the numbers and the sample copy's
+  // path read the same in both codes.
   const int f = kToneListFileNumber;
-  files.OpenOutputReplacing(f, s.ToneListPath);
+  files.OpenOutputReplacing(f, s.ToneListPath, platform::Encoding::Utf8OrCp1252);
   try {
     files.Print(f, "");
     files.Print(f, "Tesu " + s.VersionText + " - " + services.clock.TimeText() + " " +

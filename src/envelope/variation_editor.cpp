@@ -128,6 +128,7 @@ void StartVariedBuild(ConverterWindow& w, int mode) {
   s.CompilerMode = mode;
   if (!s.RunStarted || !s.RangeConverted) return;
   if (!w.ToneListSettingsComplete()) return;
+  if (!w.ChosenBuildTakesRange()) return;
   if (!w.ToneListValuesFit("Ein variierter Wert passt nicht mehr")) return;
   if (!w.WriteToneListOrReport()) return;
   platform::CloseWindowsByTitle(w.services.windows, "Dozudava.wav - Cool Edit");

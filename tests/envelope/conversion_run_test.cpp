@@ -6,10 +6,12 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 
 #include "common/errors.h"
 #include "converter_fixture.h"
+#include "reaper_project.h"
 
 namespace envelope_test {
 namespace {
@@ -75,6 +77,71 @@ TEST_F(RunTest, TheTwoSwitchesChooseTheBuild) {
     (c.cso2 ? window->Command19 : window->Command3).Click();
     EXPECT_EQ(Started(), std::vector<std::string>{c.program});
   }
+}
+
+// A build reads at most its number of values from a tone-list line: a longer ZP line would leave
+// its LT, HT and KL lines unread and the render silent. Such a run writes nothing and starts
+// nothing; TalvikTe takes every range the converter lets through.
+TEST_F(RunTest, ARangeLongerThanTheChosenBuildTakesIsRefused) {
+  struct Case {
+    bool cso2;
+    bool withEditor;
+    int points;
+    const char* build;
+    bool refused;
+  };
+  const Case cases[] = {{false, true, 1200, "TalvikTe", false},
+                        {false, false, 1200, "TalvikTe2", true},
+                        {true, true, 1200, "TalvikTe3", true},
+                        {true, false, 1200, "TalvikTe4", true},
+                        {false, false, 1000, "TalvikTe2", false}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.build) + " " + std::to_string(c.points));
+    root.Write("c/Arbeit/Lang.rpp",
+               MarkedRangeProject(SecondPoints(c.points), {{"1", "440"}}).Text());
+    s().ProjectName = "Lang";
+    s().TrackName = "R-01";
+    s().WithAudioEditor = c.withEditor;
+    root.Write("c/Arbeit/Tesu.rsz", "alt\r\n");
+    starter.starts.clear();
+    windowSystem.closeMessages.clear();
+    dialogs.messages.clear();
+    (c.cso2 ? window->Command19 : window->Command3).Click();
+    if (c.refused) {
+      EXPECT_EQ(Messages(), std::vector<std::string>{
+                                "Der Bereich ist zu groß für " + std::string(c.build) + ": " +
+                                std::to_string(c.points) + " Punkte, " + c.build +
+                                " nimmt höchstens 1000 Punkte. Es wurde nichts geschrieben und "
+                                "nichts gestartet."});
+      EXPECT_TRUE(ReadArbeit("Tesu.rsz") == "alt\r\n") << "the old tone list stays";
+      EXPECT_TRUE(Started().empty());
+      EXPECT_TRUE(windowSystem.closeMessages.empty());
+    } else {
+      EXPECT_TRUE(Messages().empty());
+      EXPECT_EQ(Started(),
+                std::vector<std::string>{"C:\\Arbeit\\VB\\Tesu01\\" + std::string(c.build) + ".exe"});
+      // Every point is on the ZP line: the keyword and one value each.
+      std::istringstream list(ReadArbeit("Tesu.rsz"));
+      std::string line;
+      for (int n = 0; n < 4; ++n) std::getline(list, line);
+      std::istringstream words(line);
+      EXPECT_EQ(std::distance(std::istream_iterator<std::string>(words),
+                              std::istream_iterator<std::string>()),
+                c.points + 1);
+    }
+  }
+}
+
+// The copy run starts no build, so a range that only TalvikTe would take is copied all the same.
+TEST_F(RunTest, TheCopyOfARangeLongerThanTheChosenBuildTakesIsWritten) {
+  root.Write("c/Arbeit/Lang.rpp", MarkedRangeProject(SecondPoints(1200), {{"1", "440"}}).Text());
+  window->Text[1]->SetText("Lang");
+  window->Text[2]->SetText("R-01");
+  s().WithAudioEditor = false;
+  window->kopieren.Click();
+  EXPECT_TRUE(dialogs.messages.empty()) << dialogs.messages.front().text;
+  EXPECT_TRUE(fs::exists(root / "c/Arbeit/Langc.rpp"));
+  EXPECT_TRUE(starter.starts.empty());
 }
 
 TEST_F(RunTest, FirstCso1ResetsTheStartStopFileThenStoresTheRun) {

@@ -309,6 +309,29 @@ TEST_F(CopyButtonTest, ASecondCopyCopiesTheCopy) {
   EXPECT_TRUE(fs::exists(root / "c/Arbeit/Gleitencc.rpp"));
 }
 
+// A project and a track named in Cyrillic, as REAPER writes them: the copy holds the converter's
+// own lines and its track "R-01", so it is byte for byte the copy of the same envelope under Latin
+// names; the copy's name reaches the settings file and the next start whole.
+TEST_F(CopyButtonTest, TheCopyOfAProjectNamedInCyrillicKeepsItsName) {
+  window->kopieren.Click();
+  const std::string latinCopy = ReadArbeit("Gleitenc.rpp");
+  const std::string name = "Глиссандо";
+  std::string project = ReadHostFile(kExamples / "Gleiten.rpp");
+  project.replace(project.find("NAME Glissando"), 14, "NAME " + name);
+  root.Write("c/Arbeit/" + name + ".rpp", project);
+  window->Text[1]->SetText(name);
+  window->Text[2]->SetText(name);
+  window->kopieren.Click();
+  EXPECT_TRUE(Messages().empty());
+  EXPECT_EQ(ReadArbeit(name + "c.rpp"), latinCopy);
+  EXPECT_EQ(window->Text[1]->text(), name + "c");
+  EXPECT_TRUE(ReadArbeit("Tesu.ini").starts_with(name + "c\r\n" + name + "\r\n"));
+  NewWindow();
+  window->Form_Load();
+  EXPECT_EQ(s().ProjectPath, "C:\\Arbeit\\" + name + "c.rpp");
+  EXPECT_EQ(window->Text[2]->text(), name);
+}
+
 TEST_F(CopyButtonTest, ANegativeDistanceBecomesZeroAndTheCopyStartsWhereTheRangeEnds) {
   window->Abstandstext.SetText("-3");
   window->kopieren.Click();

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "envelope/converter_fixture.h"
@@ -87,6 +88,33 @@ class ReaperProject {
 inline std::vector<std::string> EvenPoints(int count, int first = 0) {
   std::vector<std::string> points;
   for (int i = 0; i < count; ++i) points.push_back(std::to_string(first + i) + " 0.5 0");
+  return points;
+}
+
+// A project with markers (time, name) and one track "R-01" whose volume envelope has a first point
+// at 0 s and then `points` ("1 0.5"), the first and the last of them selected: the range a run
+// converts.
+inline ReaperProject MarkedRangeProject(
+    const std::vector<std::string>& points,
+    const std::vector<std::pair<std::string, std::string>>& markers) {
+  ReaperProject p;
+  p.Head();
+  int number = 1;
+  for (const auto& [time, name] : markers) p.Marker(number++, time, name);
+  p.Track("R-01");
+  std::vector<std::string> lines = {"0 1 0"};
+  for (size_t k = 0; k < points.size(); ++k)
+    lines.push_back(points[k] + (k == 0 || k + 1 == points.size() ? " 0 0 1" : " 0"));
+  p.VolumeEnvelope(lines);
+  p.EndTrack();
+  p.Add(">");
+  return p;
+}
+
+// `count` points from 1 s on, one second apart, all at the level 0.5 ("1 0.5", "2 0.5", ...).
+inline std::vector<std::string> SecondPoints(int count) {
+  std::vector<std::string> points;
+  for (int k = 1; k <= count; ++k) points.push_back(std::to_string(k) + " 0.5");
   return points;
 }
 

@@ -118,6 +118,102 @@ TEST_F(SettingsTest, BoxChangesRoundTripThroughTheFile) {
   EXPECT_EQ(ReadArbeit("Tesu.ini"), expected);
 }
 
+// A name outside Windows-1252 (a track, project or sample folder named in Cyrillic, as REAPER and
+// the file system give them) makes the settings file UTF-8, and the next start finds it again.
+TEST_F(SettingsTest, NamesOutsideWindows1252ReachTheNextStart) {
+  const std::string name = "Глиссандо";
+  const std::string example = platform_test::ReadHostFile(
+      std::filesystem::path(ORMILA_SOURCE_DIR) / "examples" / "Gleiten.rpp");
+  // The run of the window started again: it finds the project and the track, and the tone list
+  // names them.
+  const auto runFinds = [](SettingsTest& t, const std::string& named) {
+    t.window->Command3.Click();
+    EXPECT_TRUE(t.Messages().empty());
+    ASSERT_EQ(t.starter.starts.size(), 1u);
+    EXPECT_NE(t.ReadArbeit("Tesu.rsz").find(named), std::string::npos) << t.ReadArbeit("Tesu.rsz");
+  };
+  struct Case {
+    const char* label;
+    std::function<void(SettingsTest&)> enter;  // in the first window
+    std::function<void(SettingsTest&)> found;  // in the window started again
+  };
+  const Case cases[] = {
+      {"track",
+       [&](SettingsTest& t) {
+         std::string project = example;
+         project.replace(project.find("NAME Glissando"), 14, "NAME " + name);
+         t.root.Write("c/Arbeit/Gleiten.rpp", project);
+         t.window->Text[2]->SetText(name);
+       },
+       [&](SettingsTest& t) {
+         EXPECT_EQ(t.window->Text[2]->text(), name);
+         runFinds(t, "Hüllkurve: " + name);
+       }},
+      {"project",
+       [&](SettingsTest& t) {
+         t.root.Write("c/Arbeit/" + name + ".rpp", example);
+         t.window->Text[1]->SetText(name);
+       },
+       [&](SettingsTest& t) {
+         EXPECT_EQ(t.window->Text[1]->text(), name);
+         EXPECT_EQ(t.window->state.ProjectPath, "C:\\Arbeit\\" + name + ".rpp");
+         runFinds(t, "Reaperdatei: " + name + ".rpp");
+       }},
+      {"sample",
+       [&](SettingsTest& t) {
+         t.root.Write("c/Звуки/Виолончель.wav", "RIFF-Виолончель");
+         t.dialogs.chosenFiles.push_back("C:\\Звуки\\Виолончель.wav");
+         t.window->Command11_Click();
+         t.root.Write("c/Arbeit/Samp100.wav", "alt");
+       },
+       [](SettingsTest& t) {
+         EXPECT_EQ(t.window->state.SamplePath, "C:\\Звуки\\Виолончель.wav");
+         EXPECT_EQ(t.ReadArbeit("Samp100.wav"), "RIFF-Виолончель") << "copied at the start";
+         EXPECT_EQ(t.window->Text[17]->text(), "Виолончель");
+       }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.label);
+    NewWindow();
+    StartWithExample();
+    c.enter(*this);
+    const std::string saved = ReadArbeit("Tesu.ini");
+    EXPECT_TRUE(common::IsValidUtf8(saved));
+    EXPECT_EQ(saved.find('?'), std::string::npos) << saved;
+    NewWindow();
+    starter.starts.clear();
+    window->Form_Load();
+    c.found(*this);
+    EXPECT_EQ(ReadArbeit("Tesu.ini"), saved) << "loading does not rewrite the file";
+  }
+}
+
+// Umlauts: a settings file in Windows-1252 is saved again byte for byte as it was; one that an
+// editor saved in UTF-8 (with LF line ends) is read as umlauts, not as two characters each.
+TEST_F(SettingsTest, UmlautsAreReadFromWindows1252AndFromUtf8) {
+  std::string text = kSettings;  // UTF-8 inside the program
+  text.replace(text.find("Kleid"), 5, "Müller");
+  text.replace(text.find("R-01"), 4, "Größe");
+  text.replace(text.find("Cello-A"), 7, "Glöckchen");
+  const std::string windows1252 = common::Utf8ToCp1252(text);
+  std::string editor = text;
+  for (size_t at; (at = editor.find("\r\n")) != std::string::npos;) editor.erase(at, 1);
+  for (const std::string& bytes : {windows1252, editor}) {
+    SCOPED_TRACE(bytes == editor ? "UTF-8" : "Windows-1252");
+    NewWindow();
+    WriteSettings(bytes);
+    root.Write("c/Arbeit/Glöckchen.wav", "RIFF-Glocke");
+    std::filesystem::remove(root / "c/Arbeit/Samp100.wav");
+    window->Form_Load();
+    EXPECT_EQ(window->Text[1]->text(), "Müller");
+    EXPECT_EQ(window->Text[2]->text(), "Größe");
+    EXPECT_EQ(window->Text[17]->text(), "Glöckchen");
+    EXPECT_EQ(ReadArbeit("Samp100.wav"), "RIFF-Glocke");
+    window->SaveSettings();
+    EXPECT_EQ(ReadArbeit("Tesu.ini"), windows1252);
+  }
+}
+
 TEST_F(SettingsTest, FirstStartWithoutFileWritesAComplete18LineFileOnTheFirstChange) {
   window->Form_Load();
   EXPECT_FALSE(std::filesystem::exists(root / "c/Arbeit/Tesu.ini"));

@@ -26,18 +26,7 @@ class VariationTest : public ExampleProjectTest {
   // given as "time level", the first and the last of them selected; markers as "time name".
   static ReaperProject Project(const std::vector<std::string>& points,
                                const std::vector<std::pair<std::string, std::string>>& markers) {
-    ReaperProject p;
-    p.Head();
-    int number = 1;
-    for (const auto& [time, name] : markers) p.Marker(number++, time, name);
-    p.Track("R-01");
-    std::vector<std::string> lines = {"0 1 0"};
-    for (size_t k = 0; k < points.size(); ++k)
-      lines.push_back(points[k] + (k == 0 || k + 1 == points.size() ? " 0 0 1" : " 0"));
-    p.VolumeEnvelope(lines);
-    p.EndTrack();
-    p.Add(">");
-    return p;
+    return MarkedRangeProject(points, markers);
   }
   // Writes the project as "C:\Arbeit\<name>.rpp" and converts it with "Cso1".
   void Convert(const ReaperProject& project, const std::string& name = "Stueck") {
@@ -383,6 +372,45 @@ TEST_F(VariationTest, Var1AndVar2StartTheirBuildAndUnlockTheirRunButtons) {
     EXPECT_EQ(window->StartStoppFix.backColour(), c.cso1Unlocked ? 0xFFFFFF : 0xB3B3FF);
     // Neither reads the project again nor ends the variations.
     EXPECT_TRUE(s().VariationActive);
+  }
+}
+
+// "Var1" and "Var2" start the build the switch chooses: one that takes fewer points than the
+// range holds gets no tone list and is not started, and the start/stop file stays as it was.
+TEST_F(VariationTest, Var1AndVar2RefuseABuildThatTakesFewerPointsThanTheRange) {
+  Convert(SecondPoints(1200));  // by TalvikTe, which takes them
+  struct Case {
+    const char* key;
+    bool withEditor;
+    const char* build;
+    bool refused;
+  };
+  for (const Case& c : {Case{"Variation", true, "TalvikTe", false},
+                        Case{"Variation", false, "TalvikTe2", true},
+                        Case{"Variation2", true, "TalvikTe3", true},
+                        Case{"Variation2", false, "TalvikTe4", true}}) {
+    SCOPED_TRACE(c.build);
+    root.Write("c/Arbeit/Tesu.rsz", "alt\r\n");
+    root.Write("c/Arbeit/Tesu2.ini", "alt\r\n");
+    starter.starts.clear();
+    dialogs.messages.clear();
+    s().WithAudioEditor = c.withEditor;
+    Key(c.key).Click();
+    if (c.refused) {
+      EXPECT_EQ(Messages(), std::vector<std::string>{
+                                "Der Bereich ist zu groß für " + std::string(c.build) +
+                                ": 1200 Punkte, " + c.build +
+                                " nimmt höchstens 1000 Punkte. Es wurde nichts geschrieben und "
+                                "nichts gestartet."});
+      EXPECT_TRUE(ReadArbeit("Tesu.rsz") == "alt\r\n") << "the old tone list stays";
+      EXPECT_EQ(ReadArbeit("Tesu2.ini"), "alt\r\n");
+      EXPECT_TRUE(starter.starts.empty());
+    } else {
+      EXPECT_TRUE(Messages().empty());
+      EXPECT_EQ(ToneListRow("ZP").size(), 1200u);
+      ASSERT_EQ(starter.starts.size(), 1u);
+      EXPECT_EQ(starter.starts[0].commandLine, "C:\\Arbeit\\VB\\Tesu01\\TalvikTe.exe");
+    }
   }
 }
 
