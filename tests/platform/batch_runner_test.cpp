@@ -54,26 +54,27 @@ bool CsoundInPath() {
 class BatchRunnerTest : public testing::Test {
  protected:
   void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "ormila-batch-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    temp_ = pattern;
-    root_ = temp_ / "drives";
-    fs::create_directories(root_ / "c" / "Arbeit");
-    setenv("ORMILA_DRIVES", root_.c_str(), 1);
-    SetDrives(DriveMap(root_));
+    drive_.MakeFolder("c/Arbeit");
+    UseRoot(drive_.root());
   }
   void TearDown() override {
     for (const auto& [name, value] : saved_) RestoreEnv(name, value);
     SetDrives(DriveMap::FromEnvironment());
-    std::error_code ec;
-    fs::remove_all(temp_, ec);
+  }
+
+  // The drive root of this process and of the programs it starts.
+  void UseRoot(const fs::path& root) {
+    root_ = root;
+    setenv("ORMILA_DRIVES", root_.c_str(), 1);
+    SetDrives(DriveMap(root_));
   }
 
   fs::path C(const std::string& rest) const { return root_ / "c" / rest; }
 
   std::vector<std::pair<const char*, std::optional<std::string>>> saved_ = {
       {"ORMILA_DRIVES", Env("ORMILA_DRIVES")}, {"PATH", Env("PATH")}, {"SFDIR", Env("SFDIR")}};
-  fs::path temp_, root_;
+  platform_test::TempDriveRoot drive_;
+  fs::path root_;
 };
 
 // Appends its arguments after the first, one a line, and $SFDIR to the file named first; "langsam"
@@ -129,9 +130,7 @@ INSTANTIATE_TEST_SUITE_P(LineEnds, BatchLines, testing::Values("\r\n", "\n"),
 class BatchUnderRoot : public BatchRunnerTest, public testing::WithParamInterface<const char*> {};
 
 TEST_P(BatchUnderRoot, StartsProgramsWithTheHostPaths) {
-  root_ = temp_ / GetParam() / "drives";
-  setenv("ORMILA_DRIVES", root_.c_str(), 1);
-  SetDrives(DriveMap(root_));
+  UseRoot(drive_.root() / GetParam() / "drives");
   WriteHostFile(C("Werkzeuge/bin/notiere"), kNotiere, true);
   fs::create_directories(C("Arbeit/Klänge"));
   WriteHostFile(C("Arbeit/probe.bat"),
@@ -200,15 +199,16 @@ TEST_F(BatchRunnerTest, RendersWithTheRealCsoundThroughWindowsPaths) {
 TEST_F(BatchRunnerTest, SetupScriptDriveRendersWithItsSampleBatch) {
   if (!CsoundInPath()) GTEST_SKIP() << "csound is not installed";
   const std::string script = std::string(ORMILA_SOURCE_DIR) + "/tools/setup-drive.sh";
-  const std::string command = "sh '" + script + "' '" + root_.string() + "' '" + temp_.string() +
-                              "/build' > /dev/null";
+  const fs::path build = drive_.root() / "build";
+  const std::string command =
+      "sh '" + script + "' '" + root_.string() + "' '" + build.string() + "' > /dev/null";
   ASSERT_EQ(std::system(command.c_str()), 0);
 
   EXPECT_EQ(ReadHostFile(C("Arbeit/Talvik.ini")),
             JoinLines({"0.05", "1", "1", "1", "1", "2", "0.01", "0.001", "50", " 1 ", " 1 ", " 1 ",
                        " 0 "},
                       "\r\n"));
-  EXPECT_EQ(fs::read_symlink(C("Arbeit/VB/Tesu01/TalvikTe3.exe")), temp_ / "build/apps/TalvikTe3");
+  EXPECT_EQ(fs::read_symlink(C("Arbeit/VB/Tesu01/TalvikTe3.exe")), build / "apps/TalvikTe3");
   for (const char* standIn : {"cool/COOL96.exe", "Arbeit/Editor/NoteTab.exe",
                               "Arbeit/Editor-K/NoteTab.exe", "Programme/REAPER/reaper.exe"})
     EXPECT_EQ(access(C(standIn).c_str(), X_OK), 0) << standIn;

@@ -37,35 +37,31 @@ bool WaitForFile(const fs::path& path, std::chrono::seconds limit) {
   return fs::exists(path);
 }
 
-// A drive root of the test's own; ORMILA_DRIVES and PATH are restored afterwards.
+// A drive root of the test's own, with a folder for PATH in it; ORMILA_DRIVES and PATH are
+// restored afterwards.
 class ProgramStartTest : public testing::Test {
  protected:
   void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "ormila-start-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    temp_ = pattern;
-    root_ = temp_ / "drives";
-    fs::create_directories(root_ / "c" / "Arbeit");
+    drive_.MakeFolder("c/Arbeit");
     setenv("ORMILA_DRIVES", root_.c_str(), 1);
     SetDrives(DriveMap(root_));
     // A folder on PATH for programs named without a folder.
-    bin_ = temp_ / "bin";
-    fs::create_directories(bin_);
+    drive_.MakeFolder("bin");
     setenv("PATH", (bin_.string() + ":" + savedPath_.value_or("/usr/bin:/bin")).c_str(), 1);
   }
   void TearDown() override {
     RestoreEnv("ORMILA_DRIVES", savedDrives_);
     RestoreEnv("PATH", savedPath_);
     SetDrives(DriveMap::FromEnvironment());
-    std::error_code ec;
-    fs::remove_all(temp_, ec);
   }
 
   fs::path C(const std::string& rest) const { return root_ / "c" / rest; }
 
   std::optional<std::string> savedDrives_ = Env("ORMILA_DRIVES");
   std::optional<std::string> savedPath_ = Env("PATH");
-  fs::path temp_, root_, bin_;
+  platform_test::TempDriveRoot drive_;
+  const fs::path root_ = drive_.root();
+  const fs::path bin_ = drive_ / "bin";
 };
 
 const char kScript[] = "#!/bin/sh\nexit 0\n";
@@ -73,7 +69,7 @@ const char kScript[] = "#!/bin/sh\nexit 0\n";
 struct ReadCase {
   const char* name;
   const char* commandLine;
-  const char* program;  // below the drive root, or "bin/..." below the PATH folder
+  const char* program;  // below the drive root ("bin/..." is in the PATH folder)
   std::vector<std::string> arguments;  // "@c/..." stands for that path below the drive root
   bool batch;
 };
@@ -93,9 +89,7 @@ TEST_P(CommandLineReading, FindsTheProgramAndMapsArguments) {
 
   const ReadCase& c = GetParam();
   Command command = ReadCommandLine(c.commandLine);
-  std::string program = c.program;
-  fs::path expected = program.rfind("bin/", 0) == 0 ? temp_ / program : root_ / program;
-  EXPECT_EQ(command.program, expected);
+  EXPECT_EQ(command.program, root_ / c.program);
   std::vector<std::string> arguments;
   for (const std::string& a : c.arguments)
     arguments.push_back(a.rfind("@", 0) == 0 ? (root_ / a.substr(1)).string() : a);
