@@ -1,6 +1,8 @@
 // Numbered text files: open under a fixed number for input, output or append, read lines, print
 // lines, test for the end, close. Lines end at CR LF, a lone CR or a lone LF; written lines end in
-// CR LF. The system's files are Windows-1252 on disk and UTF-8 inside the program.
+// CR LF. The system's files are Windows-1252 on disk and UTF-8 inside the program. Also the file
+// functions around it: copies, the read-only check, the leftovers of killed writers, the
+// fault-injection seam and the current folder (each defined in the file named after it).
 #pragma once
 
 #include <cstdio>
@@ -11,6 +13,8 @@
 #include <string_view>
 #include <utility>
 #include <vector>
+
+#include "platform/line_scanner.h"
 
 namespace platform {
 
@@ -23,25 +27,6 @@ enum class Encoding {
   // written in Windows-1252 when every character of the whole file has a place there (so a
   // file of umlauts stays as it always was), else in UTF-8.
   Utf8OrCp1252,
-};
-
-// The lines of a text one after another, as LineInput reads them: a line ends at CR LF, at a
-// lone CR or at a lone LF, and the last line needs no end. The views point into the text.
-class LineScanner {
- public:
-  explicit LineScanner(std::string_view text = {}, size_t from = 0);
-  bool AtEnd() const { return pos_ >= text_.size(); }
-  size_t Position() const { return pos_; }
-  // The next line without its ending; an empty view at the end.
-  std::string_view Next();
-
- private:
-  size_t Search(char c) const;  // the first c at or behind pos_; the text's size when none
-  size_t Behind(char c, size_t& cached) const;
-
-  std::string_view text_;
-  size_t pos_;
-  size_t nextCr_, nextLf_;  // the first CR and LF found at or behind pos_
 };
 
 class FileTable {
@@ -109,26 +94,37 @@ class FileTable {
   std::vector<std::pair<std::string, std::string>> held_;  // host paths: new file, target
 };
 
+// ---- whole files (file_table.cpp)
+
 // The whole text of a Windows-1252 file, decoded. Errors as OpenInput.
 std::string ReadWholeFile(std::string_view path);
+
+bool FileExists(std::string_view path);
+
+// ---- copies (file_copy.cpp)
 
 // Copies a file (53 when the source is missing, 76 when the target folder is missing, 75 when the
 // target is read-only, 61 when the disk is full, 57 for an error of the device, else 70). The copy is made beside the target and
 // put in place when complete, with the permission bits of the target it replaces: a failed copy
 // leaves the target as it was; a file copied onto itself is left as it is.
 void CopyFile(std::string_view source, std::string_view target);
-bool FileExists(std::string_view path);
+
+// ---- the read-only check (write_support.cpp)
 
 // A file the composer protected: its mode has no write bit at all (like the original platform's
 // read-only attribute, this holds for every user, root included), or this user may not write it.
 // A missing file and a folder are not read-only files.
 bool IsReadOnlyFile(const std::string& hostPath);
 
+// ---- the new files written beside their targets (beside_files.cpp)
+
 // Removes the hidden ".<name>.<pid>.neu" files in the host folder that writers killed while
 // writing left behind: those of a process that no longer runs, or whose number now belongs to a
 // process started after the file was last written. The files of running writers, and those of
 // this process, are kept.
 void RemoveStaleBesideFiles(const std::string& hostFolder);
+
+// ---- the fault-injection seam (write_support.cpp)
 
 // Where writing a file can fail: a write, the flush or the close of an output, putting a new file
 // in place, a copy.
@@ -137,6 +133,8 @@ enum class WriteStage { Write, Flush, Close, Rename, Copy };
 // returns the system error (an errno value) the stage fails with, or 0 to let it run. Empty: none.
 using WriteFaults = std::function<int(WriteStage stage, const std::string& hostTarget)>;
 void SetWriteFaults(WriteFaults faults);
+
+// ---- the current folder (current_folder.cpp)
 
 // Current folder, a Windows path as the system set it ("C:\Arbeit\").
 void ChangeFolder(std::string_view path);  // 76 when it does not exist
