@@ -51,7 +51,7 @@ inline std::filesystem::perms PutFault(Fault fault, const std::filesystem::path&
   return mode;
 }
 
-// The hidden new files (".<name>.<pid>.neu") that writers left in the folder.
+// The hidden new files (".<name>.….neu") that writers left in the folder.
 inline std::vector<std::string> BesideLeftovers(const std::filesystem::path& folder) {
   std::vector<std::string> names;
   for (const auto& e : std::filesystem::directory_iterator(folder))

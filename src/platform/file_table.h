@@ -45,10 +45,10 @@ class FileTable {
   void OpenOutput(int number, std::string_view path);
   void OpenAppend(int number, std::string_view path);
   // Output that reaches `path` only when closed: a failure before Close leaves the old file whole
-  // (the new text is written hidden beside it, ".<name>.<pid>.neu", and put in place by Close; a
-  // table destroyed with the file still open drops the new text). The new file gets the
-  // permission bits of the file it replaces. With Utf8OrCp1252 the text is kept until Close,
-  // which chooses the code for the whole file and writes it then.
+  // (the new text is written hidden beside it, in a file named after the target and this process,
+  // and put in place by Close; a table destroyed with the file still open drops the new text).
+  // The new file gets the permission bits of the file it replaces. With Utf8OrCp1252 the text is
+  // kept until Close, which chooses the code for the whole file and writes it then.
   void OpenOutputReplacing(int number, std::string_view path,
                            Encoding encoding = Encoding::Cp1252);
 
@@ -118,10 +118,12 @@ bool IsReadOnlyFile(const std::string& hostPath);
 
 // ---- the new files written beside their targets (beside_files.cpp)
 
-// Removes the hidden ".<name>.<pid>.neu" files in the host folder that writers killed while
-// writing left behind: those of a process that no longer runs, or whose number now belongs to a
-// process started after the file was last written. The files of running writers, and those of
-// this process, are kept.
+// Removes the hidden new files in the host folder that writers of this system killed while
+// writing left behind: a file whose name has exactly the form of one (see beside_files.cpp)
+// naming a writer of this boot and pid namespace, when no process of that id and that start time
+// runs any more. Every other file is kept: those of running writers, of this process, of writers
+// that cannot be seen from here (another machine, a container) and any name that only looks
+// alike.
 void RemoveStaleBesideFiles(const std::string& hostFolder);
 
 // ---- the fault-injection seam (write_support.cpp)
