@@ -19,9 +19,9 @@ using common::Raise;
 namespace {
 
 // Copies the bytes of `from` into the new file `to`, made with the permission bits of `target`,
-// the file it is to replace (of the source where there is none). The system error of the first
-// call that failed, 0 when the copy is complete. (The library's copy reports a copy cut short by
-// a full disk as an error of the device.)
+// the file it is to replace (of the source where there is none), and flushes it to the disk. The
+// system error of the first call that failed, 0 when the copy is complete. (The library's copy
+// reports a copy cut short by a full disk as an error of the device.)
 int CopyBytes(const fs::path& from, const fs::path& to, const fs::path& target) {
   const int in = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
   if (in < 0) return LastError();
@@ -54,6 +54,8 @@ int CopyBytes(const fs::path& from, const fs::path& to, const fs::path& target) 
     }
   }
   ::close(in);
+  if (err == 0) err = InjectedFault(WriteStage::Copy, target);
+  if (err == 0) err = ::fsync(out) == 0 ? InjectedFault(WriteStage::Sync, target) : LastError();
   if (::close(out) != 0 && err == 0) err = LastError();
   return err;
 }
@@ -73,7 +75,6 @@ void CopyFile(std::string_view source, std::string_view target) {
   PrepareTarget(to);
   const fs::path beside = BesidePath(to);
   int err = CopyBytes(from, beside, to);
-  if (err == 0) err = InjectedFault(WriteStage::Copy, to);
   if (err == 0) err = PutInPlace(beside, to);
   if (err != 0) {
     RemoveQuietly(beside);

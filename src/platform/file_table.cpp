@@ -6,6 +6,8 @@
 #include <fstream>
 #include <system_error>
 
+#include <unistd.h>
+
 #include "common/codec.h"
 #include "common/errors.h"
 #include "platform/beside_files.h"
@@ -79,13 +81,19 @@ void WriteOrRaise(std::FILE* out, const fs::path& target, std::string_view bytes
     Raise(WriteErrorNumber(err, common::kDeviceIoError));
 }
 
-// Flushes and closes an output; the system error of the first that failed, 0 when both went well.
-// `pending` is written first.
-int FinishOutput(std::FILE*& out, const fs::path& target, std::string_view pending = {}) {
+// Flushes and closes an output; the system error of the first step that failed, 0 when all went
+// well. `pending` is written first. A new file that is to replace its target (`durable`) is
+// flushed to the disk before it is closed, so that it is whole on the disk before it is put in
+// place.
+int FinishOutput(std::FILE*& out, const fs::path& target, std::string_view pending,
+                 bool durable) {
   int err = WriteBytes(out, target, pending);
   errno = 0;
   if (err == 0)
     err = std::fflush(out) == 0 ? InjectedFault(WriteStage::Flush, target) : LastError();
+  errno = 0;
+  if (err == 0 && durable)
+    err = ::fsync(::fileno(out)) == 0 ? InjectedFault(WriteStage::Sync, target) : LastError();
   errno = 0;
   const bool closed = std::fclose(out) == 0;
   out = nullptr;
@@ -221,7 +229,7 @@ std::unique_ptr<FileTable::File> FileTable::Take(int number) {
 void FileTable::Close(int number) {
   std::unique_ptr<File> f = Take(number);
   if (!f || !f->out) return;
-  int err = FinishOutput(f->out, f->finalPath, f->PendingBytes());
+  int err = FinishOutput(f->out, f->finalPath, f->PendingBytes(), !f->tempPath.empty());
   if (!f->tempPath.empty()) {
     if (err != 0) RemoveQuietly(f->tempPath);
     else err = PutInPlace(f->tempPath, f->finalPath);
@@ -237,7 +245,7 @@ void FileTable::CloseHeld(int number) {
     return;
   }
   std::unique_ptr<File> f = Take(number);
-  if (const int err = FinishOutput(f->out, f->finalPath, f->PendingBytes())) {
+  if (const int err = FinishOutput(f->out, f->finalPath, f->PendingBytes(), true)) {
     RemoveQuietly(f->tempPath);
     Raise(WriteErrorNumber(err, common::kDeviceIoError));
   }

@@ -47,7 +47,9 @@ class FileTable {
   // Output that reaches `path` only when closed: a failure before Close leaves the old file whole
   // (the new text is written hidden beside it, in a file named after the target and this process,
   // and put in place by Close; a table destroyed with the file still open drops the new text).
-  // The new file gets the permission bits of the file it replaces. With Utf8OrCp1252 the text is
+  // The new file is flushed to the disk before it is put in place, and its folder after that, so
+  // that a crash finds the old file or the new one, whole. The new file gets the permission bits
+  // of the file it replaces. With Utf8OrCp1252 the text is
   // kept until Close, which chooses the code for the whole file and writes it then.
   void OpenOutputReplacing(int number, std::string_view path,
                            Encoding encoding = Encoding::Cp1252);
@@ -104,9 +106,10 @@ bool FileExists(std::string_view path);
 // ---- copies (file_copy.cpp)
 
 // Copies a file (53 when the source is missing, 76 when the target folder is missing, 75 when the
-// target is read-only, 61 when the disk is full, 57 for an error of the device, else 70). The copy is made beside the target and
-// put in place when complete, with the permission bits of the target it replaces: a failed copy
-// leaves the target as it was; a file copied onto itself is left as it is.
+// target is read-only, 61 when the disk is full, 57 for an error of the device, else 70). The copy
+// is made beside the target and put in place when complete and flushed to the disk, with the
+// permission bits of the target it replaces: a failed copy leaves the target as it was; a file
+// copied onto itself is left as it is.
 void CopyFile(std::string_view source, std::string_view target);
 
 // ---- the read-only check (write_support.cpp)
@@ -128,9 +131,11 @@ void RemoveStaleBesideFiles(const std::string& hostFolder);
 
 // ---- the fault-injection seam (write_support.cpp)
 
-// Where writing a file can fail: a write, the flush or the close of an output, putting a new file
-// in place, a copy.
-enum class WriteStage { Write, Flush, Close, Rename, Copy };
+// Where writing a file can fail: a write, the flush of an output, the flush of a new file to the
+// disk (before it is closed and put in place), the close of an output, putting a new file in
+// place, the flush of its folder to the disk after that (a failure there is not reported: the
+// file is in place), a copy of the bytes.
+enum class WriteStage { Write, Flush, Sync, Close, Rename, SyncFolder, Copy };
 // A fault-injection seam for tests: asked at each stage with the host path of the target, it
 // returns the system error (an errno value) the stage fails with, or 0 to let it run. Empty: none.
 using WriteFaults = std::function<int(WriteStage stage, const std::string& hostTarget)>;

@@ -76,6 +76,26 @@ void RemoveQuietly(const fs::path& path) {
   fs::remove(path, ec);
 }
 
+namespace {
+
+// The folder a host path names a file in ("." for a bare name).
+fs::path FolderOf(const fs::path& host) {
+  return host.parent_path().empty() ? fs::path(".") : host.parent_path();
+}
+
+// Flushes the folder of `target` to the disk, so that the new file put in place there is still
+// in place after a crash. Its failure is not a failure of the write: the new file is whole in
+// place, and a crash before the folder reached the disk finds the old file or the new one, whole
+// either way. So an error here, the system's or the seam's, is not reported.
+void SyncFolderOf(const fs::path& target) {
+  const int fd = ::open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  if (::fsync(fd) == 0) InjectedFault(WriteStage::SyncFolder, target);
+  ::close(fd);
+}
+
+}  // namespace
+
 int PutInPlace(const fs::path& temp, const fs::path& target) {
   int err = InjectedFault(WriteStage::Rename, target);
   if (err == 0) {
@@ -83,8 +103,12 @@ int PutInPlace(const fs::path& temp, const fs::path& target) {
     fs::rename(temp, target, ec);
     err = ec.value();
   }
-  if (err != 0) RemoveQuietly(temp);
-  return err;
+  if (err != 0) {
+    RemoveQuietly(temp);
+    return err;
+  }
+  SyncFolderOf(target);
+  return 0;
 }
 
 void TakePermissionsOf(const fs::path& target, int newFile) {
@@ -101,7 +125,7 @@ bool IsReadOnlyFile(const std::string& hostPath) {
 
 void PrepareTarget(const fs::path& host) {
   std::error_code ec;
-  const fs::path folder = host.parent_path().empty() ? fs::path(".") : host.parent_path();
+  const fs::path folder = FolderOf(host);
   if (!fs::is_directory(folder, ec)) Raise(common::kPathNotFound);
   if (IsReadOnlyFile(host.string())) Raise(common::kPathFileAccessError);
   RemoveStaleBesideFiles(folder.string());

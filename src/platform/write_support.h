@@ -24,8 +24,9 @@ int LastError();
 
 void RemoveQuietly(const std::filesystem::path& path);
 
-// Puts a completed new file in place of its target; one that cannot be is removed. The system
-// error, 0 when it is in place.
+// Puts a completed new file, already flushed to the disk, in place of its target, and flushes
+// the folder then; a new file that cannot be put in place is removed. The system error, 0 when
+// it is in place.
 int PutInPlace(const std::filesystem::path& temp, const std::filesystem::path& target);
 
 // The new file beside a target that exists gets the target's permission bits.

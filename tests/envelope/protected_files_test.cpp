@@ -1,5 +1,5 @@
 // The converter's writers under two faults: a target the composer made read-only, and a full disk
-// met when the new file is closed (or copied). Either way the old file stays as it was, nothing
+// met when the new file is closed (or copied), or flushed to the disk. Either way the old file stays as it was, nothing
 // is left beside it, and the message names the true cause (the settings file alone fails
 // silently).
 #include <gtest/gtest.h>
@@ -105,7 +105,7 @@ TEST_P(ProtectedFilesTest, TheOldFileStaysAndTheMessageNamesTheCause) {
 
 INSTANTIATE_TEST_SUITE_P(
     Writers, ProtectedFilesTest,
-    ::testing::Combine(::testing::ValuesIn(kWriters), testing_support::BothFaults()),
+    ::testing::Combine(::testing::ValuesIn(kWriters), testing_support::EveryFault()),
     testing_support::WriterFaultName<ProtectedFilesTest::ParamType>);
 
 // "Cso1" and "Cso2" write the start/stop file up to three times in one click (the reset for a

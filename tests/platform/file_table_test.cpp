@@ -15,6 +15,7 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -707,12 +708,16 @@ TEST_F(ProtectedTargetTest, TheSystemsErrorIsMappedAlikeWhereverItSurfaces) {
       {WriteStage::Write, "write", EIO, common::kDeviceIoError, 0},
       {WriteStage::Flush, "flush", ENOSPC, common::kDiskFull, 0},
       {WriteStage::Flush, "flush", EFBIG, common::kDeviceIoError, 0},
+      {WriteStage::Sync, "sync", ENOSPC, common::kDiskFull, common::kDiskFull},
+      {WriteStage::Sync, "sync", EIO, common::kDeviceIoError, common::kDeviceIoError},
       {WriteStage::Close, "close", ENOSPC, common::kDiskFull, 0},
       {WriteStage::Close, "close", EDQUOT, common::kDiskFull, 0},
       {WriteStage::Close, "close", EIO, common::kDeviceIoError, 0},
       {WriteStage::Rename, "rename", ENOSPC, common::kDiskFull, common::kDiskFull},
       {WriteStage::Rename, "rename", EACCES, common::kPermissionDenied,
        common::kPermissionDenied},
+      // The new file is in place already: the folder's flush failing is no failure of the write.
+      {WriteStage::SyncFolder, "folder sync", EIO, 0, 0},
       {WriteStage::Copy, "copy", ENOSPC, 0, common::kDiskFull},
       {WriteStage::Copy, "copy", EFBIG, 0, common::kDeviceIoError},
       {WriteStage::Copy, "copy", EIO, 0, common::kDeviceIoError},
@@ -722,8 +727,10 @@ TEST_F(ProtectedTargetTest, TheSystemsErrorIsMappedAlikeWhereverItSurfaces) {
     const bool copy = std::string(w.name) == "copy";
     const bool inPlace = std::string(w.name) == "output" || std::string(w.name) == "append";
     for (const auto& c : cases) {
-      // Writing in place has nothing to rename.
-      if (inPlace && c.stage == WriteStage::Rename) continue;
+      // Writing in place has nothing to flush to the disk before it is renamed.
+      if (inPlace && (c.stage == WriteStage::Sync || c.stage == WriteStage::Rename ||
+                      c.stage == WriteStage::SyncFolder))
+        continue;
       const std::string label = std::string(w.name) + ", " + c.stageName + ", errno " +
                                 std::to_string(c.err);
       root_.Write("c/Arbeit/Ziel.rsz", "alt\r\n");
@@ -740,6 +747,36 @@ TEST_F(ProtectedTargetTest, TheSystemsErrorIsMappedAlikeWhereverItSurfaces) {
       EXPECT_EQ(Names(root_ / "c/Arbeit"), (std::vector<std::string>{"Quelle.txt", "Ziel.rsz"}))
           << label;
     }
+  }
+}
+
+// A new file is flushed to the disk before it is put in place, and its folder after that; an
+// output written in place is flushed by the library only.
+TEST_F(ProtectedTargetTest, ANewFileReachesTheDiskBeforeItIsPutInPlace) {
+  const std::map<std::string, std::vector<std::string>> expected = {
+      {"replacing output", {"flush", "sync", "close", "rename", "folder sync"}},
+      {"held output", {"flush", "sync", "close", "rename", "folder sync"}},
+      {"copy", {"copy", "sync", "rename", "folder sync"}},
+      {"output", {"flush", "close"}},
+      {"append", {"flush", "close"}},
+  };
+  const std::map<WriteStage, std::string> names = {
+      {WriteStage::Flush, "flush"},   {WriteStage::Sync, "sync"},
+      {WriteStage::Close, "close"},   {WriteStage::Rename, "rename"},
+      {WriteStage::SyncFolder, "folder sync"}, {WriteStage::Copy, "copy"},
+  };
+  const std::string targetHost = (root_ / "c/Arbeit/Ziel.rsz").string();
+  for (const Writer& w : kWriters) {
+    root_.Write("c/Arbeit/Ziel.rsz", "alt\r\n");
+    std::vector<std::string> seen;
+    {
+      InjectedFaults faults([&](WriteStage stage, const std::string& host) {
+        if (host == targetHost && stage != WriteStage::Write) seen.push_back(names.at(stage));
+        return 0;
+      });
+      w.write(files_, "C:\\Arbeit\\Ziel.rsz");
+    }
+    EXPECT_EQ(seen, expected.at(w.name)) << w.name;
   }
 }
 
