@@ -18,10 +18,20 @@ using common::Raise;
 
 namespace {
 
+// The new copy is writable by its owner whatever the source's mode: a source from a CD, an
+// archive or a read-only share would otherwise give a copy that every later copy onto it is
+// refused for as read-only.
+void MakeOwnerWritable(int newFile) {
+  struct stat st;
+  if (::fstat(newFile, &st) == 0 && (st.st_mode & S_IWUSR) == 0)
+    ::fchmod(newFile, (st.st_mode & 0777) | S_IWUSR);
+}
+
 // Copies the bytes of `from` into the new file `to`, made with the permission bits of `target`,
-// the file it is to replace (of the source where there is none), and flushes it to the disk. The
-// system error of the first call that failed, 0 when the copy is complete. (The library's copy
-// reports a copy cut short by a full disk as an error of the device.)
+// the file it is to replace (of the source where there is none) and writable by its owner, and
+// flushes it to the disk. The system error of the first call that failed, 0 when the copy is
+// complete. (The library's copy reports a copy cut short by a full disk as an error of the
+// device.)
 int CopyBytes(const fs::path& from, const fs::path& to, const fs::path& target) {
   const int in = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
   if (in < 0) return LastError();
@@ -38,6 +48,7 @@ int CopyBytes(const fs::path& from, const fs::path& to, const fs::path& target) 
     return err;
   }
   TakePermissionsOf(target, out);
+  MakeOwnerWritable(out);
   int err = 0;
   std::vector<char> buffer(1 << 16);
   while (err == 0) {

@@ -477,6 +477,32 @@ TEST_F(ProcessDrivesTest, CopyFile) {
   EXPECT_EQ(root_.Read("c/Arbeit/Ziel.RPP"), "a\r\n\xE4\r\n");
 }
 
+// A copy of a write-protected source (from a CD, an archive, a read-only share) has the source's
+// bits and its owner's write bit: the next copy onto it is not refused, and keeps its mode.
+TEST_F(ProcessDrivesTest, ACopyOfAWriteProtectedSourceIsWritableByItsOwner) {
+  const struct {
+    const char* source;
+    fs::perms mode;
+  } cases[] = {{"Geige.wav", fs::perms(0444)}, {"Cello.wav", fs::perms(0400)}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.source);
+    fs::remove(root_ / "c/Arbeit/Samp100.wav");
+    for (const std::string source : {"erste", "zweite"}) {
+      root_.Write("d/" + source + "/" + c.source, source);
+      fs::permissions(root_ / ("d/" + source + "/" + c.source), c.mode);
+      EXPECT_EQ(ErrorOf([&] {
+                  CopyFile("D:\\" + source + "\\" + c.source, "C:\\Arbeit\\Samp100.wav");
+                }),
+                0)
+          << source;
+      EXPECT_EQ(root_.Read("c/Arbeit/Samp100.wav"), source);
+      EXPECT_EQ(fs::status(root_ / "c/Arbeit/Samp100.wav").permissions(),
+                c.mode | fs::perms::owner_write)
+          << source;
+    }
+  }
+}
+
 TEST_F(ProcessDrivesTest, CopyFileOntoItselfKeepsTheFile) {
   root_.Write("c/Arbeit/Samp100.wav", "RIFF....WAVE");
   for (const char* target : {"c:\\Arbeit\\Samp100.wav", "C:\\ARBEIT\\samp100.WAV"}) {
@@ -675,7 +701,10 @@ TEST_F(ProtectedTargetTest, AReadOnlyTargetIsRefusedWith75AndStaysAsItWas) {
                 m.refused ? common::kPathFileAccessError : 0)
           << label;
       EXPECT_FALSE(files_.IsOpen(3)) << label;
-      EXPECT_EQ(ModeOf(target), m.mode) << label << ": the replaced file keeps the target's mode";
+      // A copy is writable by its owner (which only a mode root may write by lacks here).
+      const bool copied = !m.refused && std::string(w.name) == "copy";
+      EXPECT_EQ(ModeOf(target), copied ? m.mode | fs::perms::owner_write : m.mode)
+          << label << ": the replaced file keeps the target's mode";
       fs::permissions(target, fs::perms(0600));
       const bool append = std::string(w.name) == "append";
       const std::string expected = m.refused ? "alt\r\n" : append ? "alt\r\nneu\r\n" : "neu\r\n";
