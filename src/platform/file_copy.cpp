@@ -71,26 +71,62 @@ int CopyBytes(const fs::path& from, const fs::path& to, const fs::path& target) 
   return err;
 }
 
-}  // namespace
+// A copy of the group on the host, and the new file it makes beside its target.
+struct HostCopy {
+  fs::path from, to, beside;
+};
 
-void CopyFile(std::string_view source, std::string_view target) {
-  fs::path from = Drives().ToHost(source);
-  fs::path to = Drives().ToHost(target);
+// The runtime error of copy `index` of a group for the system error `err`.
+[[noreturn]] void RaiseCopyError(int err, size_t index) {
+  throw GroupCopyError(common::RuntimeError(WriteErrorNumber(err, common::kPermissionDenied)),
+                       index);
+}
+
+// The source and the target of a copy checked before anything is copied: 53 or 76 for the
+// source, then the checks of PrepareTarget. False for a file copied onto itself, which is
+// already where it should be.
+bool CheckCopy(const fs::path& from, const fs::path& to) {
   std::error_code ec;
   if (!fs::is_regular_file(from, ec)) {
     if (!fs::is_directory(from.parent_path(), ec)) Raise(common::kPathNotFound);
     Raise(common::kFileNotFound);
   }
-  // A file copied onto itself is already where it should be.
-  if (fs::equivalent(from, to, ec)) return;
+  if (fs::equivalent(from, to, ec)) return false;
   PrepareTarget(to);
-  const fs::path beside = BesidePath(to);
-  int err = CopyBytes(from, beside, to);
-  if (err == 0) err = PutInPlace(beside, to);
-  if (err != 0) {
-    RemoveQuietly(beside);
-    Raise(WriteErrorNumber(err, common::kPermissionDenied));
+  return true;
+}
+
+}  // namespace
+
+void CopyFilesTogether(const std::vector<FileCopy>& copies) {
+  std::vector<HostCopy> host;
+  std::vector<size_t> places;  // each host copy's place in `copies`
+  for (size_t i = 0; i < copies.size(); ++i) {
+    fs::path from = Drives().ToHost(copies[i].source);
+    fs::path to = Drives().ToHost(copies[i].target);
+    try {
+      if (!CheckCopy(from, to)) continue;
+    } catch (const common::RuntimeError& e) {
+      throw GroupCopyError(e, i);
+    }
+    host.push_back({from, to, BesidePath(to)});
+    places.push_back(i);
   }
+  NewFiles made;
+  for (size_t k = 0; k < host.size(); ++k) {
+    if (const int err = CopyBytes(host[k].from, host[k].beside, host[k].to)) {
+      RemoveQuietly(host[k].beside);
+      for (const auto& [beside, target] : made) RemoveQuietly(beside);
+      RaiseCopyError(err, places[k]);
+    }
+    made.emplace_back(host[k].beside, host[k].to);
+  }
+  size_t failed = 0;
+  if (const int err = PutAllInPlace(made, failed)) RaiseCopyError(err, places[failed]);
+}
+
+void CopyFile(std::string_view source, std::string_view target) {
+  CopyFilesTogether({{std::string(source), std::string(target)}});
 }
 
 }  // namespace platform

@@ -249,18 +249,15 @@ void FileTable::CloseHeld(int number) {
     RemoveQuietly(f->tempPath);
     Raise(WriteErrorNumber(err, common::kDeviceIoError));
   }
-  held_.emplace_back(f->tempPath.string(), f->finalPath.string());
+  held_.emplace_back(f->tempPath, f->finalPath);
 }
 
 void FileTable::PutHeldInPlace() {
-  std::vector<std::pair<std::string, std::string>> held = std::move(held_);
+  const NewFiles held = std::move(held_);
   held_.clear();
-  int err = 0;
-  for (const auto& [temp, target] : held) {
-    if (err == 0) err = PutInPlace(temp, target);
-    else RemoveQuietly(temp);
-  }
-  if (err != 0) Raise(WriteErrorNumber(err, common::kDeviceIoError));
+  size_t failed = 0;
+  if (const int err = PutAllInPlace(held, failed))
+    Raise(WriteErrorNumber(err, common::kDeviceIoError));
 }
 
 void FileTable::DropHeld() {

@@ -5,7 +5,9 @@
 // fault-injection seam and the current folder (each defined in the file named after it).
 #pragma once
 
+#include <cstddef>
 #include <cstdio>
+#include <filesystem>
 #include <functional>
 #include <map>
 #include <memory>
@@ -14,6 +16,7 @@
 #include <utility>
 #include <vector>
 
+#include "common/errors.h"
 #include "platform/line_scanner.h"
 
 namespace platform {
@@ -93,7 +96,7 @@ class FileTable {
 
   const DriveMap* drives_;
   std::map<int, std::unique_ptr<File>> files_;
-  std::vector<std::pair<std::string, std::string>> held_;  // host paths: new file, target
+  std::vector<std::pair<std::filesystem::path, std::filesystem::path>> held_;  // new file, target
 };
 
 // ---- whole files (file_table.cpp)
@@ -112,6 +115,29 @@ bool FileExists(std::string_view path);
 // writable by its owner: a failed copy leaves the target as it was; a file copied onto itself is
 // left as it is.
 void CopyFile(std::string_view source, std::string_view target);
+
+// One copy of a group: a source and its target.
+struct FileCopy {
+  std::string source, target;
+};
+
+// The error of a group of copies, and which copy of the group (its place in the list) it met.
+class GroupCopyError : public common::RuntimeError {
+ public:
+  GroupCopyError(const common::RuntimeError& error, size_t index)
+      : common::RuntimeError(error), index_(index) {}
+  size_t index() const { return index_; }
+
+ private:
+  size_t index_;
+};
+
+// Copies a group of files whole or not at all: every source and every target is checked before
+// the first byte is copied (the errors of CopyFile), every copy is made beside its target, and
+// only when all are complete are they put in place, in the order given (as PutHeldInPlace does).
+// A failure leaves every target as it was and nothing beside them, and raises GroupCopyError.
+// CopyFile is the group of one copy.
+void CopyFilesTogether(const std::vector<FileCopy>& copies);
 
 // ---- the read-only check (write_support.cpp)
 

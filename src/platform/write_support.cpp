@@ -111,6 +111,18 @@ int PutInPlace(const fs::path& temp, const fs::path& target) {
   return 0;
 }
 
+int PutAllInPlace(const NewFiles& files, size_t& failed) {
+  int err = 0;
+  for (size_t i = 0; i < files.size(); ++i) {
+    if (err != 0) {
+      RemoveQuietly(files[i].first);
+    } else if ((err = PutInPlace(files[i].first, files[i].second)) != 0) {
+      failed = i;
+    }
+  }
+  return err;
+}
+
 void TakePermissionsOf(const fs::path& target, int newFile) {
   struct stat st;
   if (::stat(target.c_str(), &st) == 0) ::fchmod(newFile, st.st_mode & 0777);

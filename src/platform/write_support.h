@@ -3,7 +3,10 @@
 // place, its permission bits and the checks made before a file is written.
 #pragma once
 
+#include <cstddef>
 #include <filesystem>
+#include <utility>
+#include <vector>
 
 #include "platform/file_table.h"
 
@@ -28,6 +31,14 @@ void RemoveQuietly(const std::filesystem::path& path);
 // the folder then; a new file that cannot be put in place is removed. The system error, 0 when
 // it is in place.
 int PutInPlace(const std::filesystem::path& temp, const std::filesystem::path& target);
+
+// Completed new files and the targets they replace.
+using NewFiles = std::vector<std::pair<std::filesystem::path, std::filesystem::path>>;
+
+// Puts the new files in place, in order; the first that cannot be stops the rest, whose new files
+// are removed. The system error, 0 when all are in place; `failed` is then the place in the list
+// of the one that could not be.
+int PutAllInPlace(const NewFiles& files, size_t& failed);
 
 // The new file beside a target that exists gets the target's permission bits.
 void TakePermissionsOf(const std::filesystem::path& target, int newFile);

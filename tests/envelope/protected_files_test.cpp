@@ -64,8 +64,8 @@ const WriterCase kWriters[] = {
        t.dialogs.chosenFiles = {"C:\\Arbeit\\Tesu7.orc"};
        t.window->Command15.Click();
      },
-     {"C:\\Arbeit\\Tesu7.orc/.sco konnten nicht nach C:\\Arbeit\\Dozudava.orc/.sco kopiert "
-      "werden: %"},
+     {"Die Datei c:\\Arbeit\\Dozudava.orc konnte nicht geschrieben werden (%). Dozudava.orc und "
+      "Dozudava.sco bleiben, wie sie sind."},
      [](ConverterTest& t) {
        t.root.Write("c/Arbeit/Tesu7.orc", "Tesu7 orc");
        t.root.Write("c/Arbeit/Tesu7.sco", "Tesu7 sco");

@@ -16,6 +16,7 @@
 #include <functional>
 #include <iterator>
 #include <map>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -777,6 +778,59 @@ TEST_F(ProtectedTargetTest, TheSystemsErrorIsMappedAlikeWhereverItSurfaces) {
           << label;
     }
   }
+}
+
+// A group of copies is put in place whole or not at all: a fault at either copy, found before the
+// first byte is copied or met while copying, leaves both targets as they were and nothing beside
+// them, and the error names the copy it met.
+TEST_F(ProtectedTargetTest, AGroupOfCopiesIsPutInPlaceWholeOrNotAtAll) {
+  root_.Write("c/Arbeit/Tesu7.orc", "Tesu7 orc");
+  root_.Write("c/Arbeit/Tesu7.sco", "Tesu7 sco");
+  const std::vector<FileCopy> copies = {{"C:\\Arbeit\\Tesu7.orc", "C:\\Arbeit\\Dozudava.orc"},
+                                        {"C:\\Arbeit\\Tesu7.sco", "C:\\Arbeit\\Dozudava.sco"}};
+  const fs::path orc = root_ / "c/Arbeit/Dozudava.orc", sco = root_ / "c/Arbeit/Dozudava.sco";
+  const struct {
+    const char* label;
+    std::function<void()> fault;
+    int error;
+    size_t index;
+  } cases[] = {
+      {"the first target protected", [&] { fs::permissions(orc, fs::perms(0444)); },
+       common::kPathFileAccessError, 0},
+      {"the second target protected", [&] { fs::permissions(sco, fs::perms(0444)); },
+       common::kPathFileAccessError, 1},
+      {"the second copy meets a full disk",
+       [&] { SetWriteFaults(testing_support::FailAt(WriteStage::Copy, sco.string(), ENOSPC)); },
+       common::kDiskFull, 1},
+      {"the first copy's flush to the disk fails",
+       [&] { SetWriteFaults(testing_support::FailAt(WriteStage::Sync, orc.string(), EIO)); },
+       common::kDeviceIoError, 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.label);
+    root_.Write("c/Arbeit/Dozudava.orc", "alt orc");
+    root_.Write("c/Arbeit/Dozudava.sco", "alt sco");
+    c.fault();
+    std::optional<GroupCopyError> error;
+    try {
+      CopyFilesTogether(copies);
+    } catch (const GroupCopyError& e) {
+      error = e;
+    }
+    SetWriteFaults({});
+    for (const fs::path& target : {orc, sco}) fs::permissions(target, fs::perms(0644));
+    ASSERT_TRUE(error.has_value());
+    EXPECT_EQ(error->number(), c.error);
+    EXPECT_EQ(error->index(), c.index);
+    EXPECT_EQ(root_.Read("c/Arbeit/Dozudava.orc"), "alt orc");
+    EXPECT_EQ(root_.Read("c/Arbeit/Dozudava.sco"), "alt sco");
+    EXPECT_EQ(Names(root_ / "c/Arbeit"),
+              (std::vector<std::string>{"Dozudava.orc", "Dozudava.sco", "Quelle.txt", "Tesu7.orc",
+                                        "Tesu7.sco"}));
+  }
+  CopyFilesTogether(copies);
+  EXPECT_EQ(root_.Read("c/Arbeit/Dozudava.orc"), "Tesu7 orc");
+  EXPECT_EQ(root_.Read("c/Arbeit/Dozudava.sco"), "Tesu7 sco");
 }
 
 // A new file is flushed to the disk before it is put in place, and its folder after that; an
