@@ -71,9 +71,11 @@ int CopyBytes(const fs::path& from, const fs::path& to, const fs::path& target) 
   return err;
 }
 
-// A copy of the group on the host, and the new file it makes beside its target.
+// A copy of the group on the host, the new file it makes beside its target, and its place in
+// the group.
 struct HostCopy {
   fs::path from, to, beside;
+  size_t place;
 };
 
 // The runtime error of copy `index` of a group for the system error `err`.
@@ -100,7 +102,6 @@ bool CheckCopy(const fs::path& from, const fs::path& to) {
 
 void CopyFilesTogether(const std::vector<FileCopy>& copies) {
   std::vector<HostCopy> host;
-  std::vector<size_t> places;  // each host copy's place in `copies`
   for (size_t i = 0; i < copies.size(); ++i) {
     fs::path from = Drives().ToHost(copies[i].source);
     fs::path to = Drives().ToHost(copies[i].target);
@@ -109,20 +110,19 @@ void CopyFilesTogether(const std::vector<FileCopy>& copies) {
     } catch (const common::RuntimeError& e) {
       throw GroupCopyError(e, i);
     }
-    host.push_back({from, to, BesidePath(to)});
-    places.push_back(i);
+    host.push_back({from, to, BesidePath(to), i});
   }
   NewFiles made;
-  for (size_t k = 0; k < host.size(); ++k) {
-    if (const int err = CopyBytes(host[k].from, host[k].beside, host[k].to)) {
-      RemoveQuietly(host[k].beside);
+  for (const HostCopy& c : host) {
+    if (const int err = CopyBytes(c.from, c.beside, c.to)) {
+      RemoveQuietly(c.beside);
       for (const auto& [beside, target] : made) RemoveQuietly(beside);
-      RaiseCopyError(err, places[k]);
+      RaiseCopyError(err, c.place);
     }
-    made.emplace_back(host[k].beside, host[k].to);
+    made.emplace_back(c.beside, c.to);
   }
   size_t failed = 0;
-  if (const int err = PutAllInPlace(made, failed)) RaiseCopyError(err, places[failed]);
+  if (const int err = PutAllInPlace(made, failed)) RaiseCopyError(err, host[failed].place);
 }
 
 void CopyFile(std::string_view source, std::string_view target) {

@@ -110,7 +110,7 @@ bool FileExists(std::string_view path);
 
 // Copies a file (53 when the source is missing, 76 when the target folder is missing, 75 when the
 // target is read-only, 61 when the disk is full, 57 for an error of the device, else 70). The copy
-// is made beside the target and put in place when complete and flushed to the disk, with the
+// is made beside the target, flushed to the disk and put in place when complete, with the
 // permission bits of the target it replaces (of the source where there is none), and always
 // writable by its owner: a failed copy leaves the target as it was; a file copied onto itself is
 // left as it is.

@@ -1,7 +1,7 @@
 // The converter's writers under two faults: a target the composer made read-only, and a full disk
-// met when the new file is closed (or copied), or flushed to the disk. Either way the old file stays as it was, nothing
-// is left beside it, and the message names the true cause (the settings file alone fails
-// silently).
+// met when the new file is closed (or copied), or flushed to the disk. Either way the old file
+// stays as it was, nothing is left beside it, and the message names the true cause (the settings
+// file alone fails silently).
 #include <gtest/gtest.h>
 
 #include <filesystem>

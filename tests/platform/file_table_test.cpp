@@ -702,7 +702,8 @@ TEST_F(ProtectedTargetTest, AReadOnlyTargetIsRefusedWith75AndStaysAsItWas) {
                 m.refused ? common::kPathFileAccessError : 0)
           << label;
       EXPECT_FALSE(files_.IsOpen(3)) << label;
-      // A copy is writable by its owner (which only a mode root may write by lacks here).
+      // A copy is writable by its owner: of these modes only 0464 (which root may write by)
+      // lacks the owner's write bit.
       const bool copied = !m.refused && std::string(w.name) == "copy";
       EXPECT_EQ(ModeOf(target), copied ? m.mode | fs::perms::owner_write : m.mode)
           << label << ": the replaced file keeps the target's mode";
@@ -757,7 +758,7 @@ TEST_F(ProtectedTargetTest, TheSystemsErrorIsMappedAlikeWhereverItSurfaces) {
     const bool copy = std::string(w.name) == "copy";
     const bool inPlace = std::string(w.name) == "output" || std::string(w.name) == "append";
     for (const auto& c : cases) {
-      // Writing in place has nothing to flush to the disk before it is renamed.
+      // Writing in place has no new file to flush to the disk and put in place.
       if (inPlace && (c.stage == WriteStage::Sync || c.stage == WriteStage::Rename ||
                       c.stage == WriteStage::SyncFolder))
         continue;
