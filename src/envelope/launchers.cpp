@@ -326,12 +326,15 @@ void ConverterWindow::Command15_Click() {
       return;
     }
   }
+  // Both are replaced or neither: a protected score must not leave the new orchestra beside
+  // the old score.
+  const std::vector<platform::FileCopy> copies = {{orchestra, "c:\\Arbeit\\Dozudava.orc"},
+                                                  {score, "c:\\Arbeit\\Dozudava.sco"}};
   try {
-    platform::CopyFile(orchestra, "c:\\Arbeit\\Dozudava.orc");
-    platform::CopyFile(score, "c:\\Arbeit\\Dozudava.sco");
-  } catch (const common::RuntimeError& e) {
-    ShowError(base + ".orc/.sco konnten nicht nach C:\\Arbeit\\Dozudava.orc/.sco kopiert werden: " +
-              e.text());
+    platform::CopyFilesTogether(copies);
+  } catch (const platform::GroupCopyError& e) {
+    ShowError("Die Datei " + copies[e.index()].target + " konnte nicht geschrieben werden (" +
+              e.text() + "). Dozudava.orc und Dozudava.sco bleiben, wie sie sind.");
   }
 }
 

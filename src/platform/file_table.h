@@ -1,9 +1,13 @@
 // Numbered text files: open under a fixed number for input, output or append, read lines, print
 // lines, test for the end, close. Lines end at CR LF, a lone CR or a lone LF; written lines end in
-// CR LF. The system's files are Windows-1252 on disk and UTF-8 inside the program.
+// CR LF. The system's files are Windows-1252 on disk and UTF-8 inside the program. Also the file
+// functions around it: copies, the read-only check, the leftovers of killed writers, the
+// fault-injection seam and the current folder (each defined in the file named after it).
 #pragma once
 
+#include <cstddef>
 #include <cstdio>
+#include <filesystem>
 #include <functional>
 #include <map>
 #include <memory>
@@ -11,6 +15,9 @@
 #include <string_view>
 #include <utility>
 #include <vector>
+
+#include "common/errors.h"
+#include "platform/line_scanner.h"
 
 namespace platform {
 
@@ -23,25 +30,6 @@ enum class Encoding {
   // written in Windows-1252 when every character of the whole file has a place there (so a
   // file of umlauts stays as it always was), else in UTF-8.
   Utf8OrCp1252,
-};
-
-// The lines of a text one after another, as LineInput reads them: a line ends at CR LF, at a
-// lone CR or at a lone LF, and the last line needs no end. The views point into the text.
-class LineScanner {
- public:
-  explicit LineScanner(std::string_view text = {}, size_t from = 0);
-  bool AtEnd() const { return pos_ >= text_.size(); }
-  size_t Position() const { return pos_; }
-  // The next line without its ending; an empty view at the end.
-  std::string_view Next();
-
- private:
-  size_t Search(char c) const;  // the first c at or behind pos_; the text's size when none
-  size_t Behind(char c, size_t& cached) const;
-
-  std::string_view text_;
-  size_t pos_;
-  size_t nextCr_, nextLf_;  // the first CR and LF found at or behind pos_
 };
 
 class FileTable {
@@ -60,10 +48,12 @@ class FileTable {
   void OpenOutput(int number, std::string_view path);
   void OpenAppend(int number, std::string_view path);
   // Output that reaches `path` only when closed: a failure before Close leaves the old file whole
-  // (the new text is written hidden beside it, ".<name>.<pid>.neu", and put in place by Close; a
-  // table destroyed with the file still open drops the new text). The new file gets the
-  // permission bits of the file it replaces. With Utf8OrCp1252 the text is kept until Close,
-  // which chooses the code for the whole file and writes it then.
+  // (the new text is written hidden beside it, in a file named after the target and this process,
+  // and put in place by Close; a table destroyed with the file still open drops the new text).
+  // The new file is flushed to the disk before it is put in place, and its folder after that, so
+  // that a crash finds the old file or the new one, whole. The new file gets the permission bits
+  // of the file it replaces. With Utf8OrCp1252 the text is
+  // kept until Close, which chooses the code for the whole file and writes it then.
   void OpenOutputReplacing(int number, std::string_view path,
                            Encoding encoding = Encoding::Cp1252);
 
@@ -106,37 +96,79 @@ class FileTable {
 
   const DriveMap* drives_;
   std::map<int, std::unique_ptr<File>> files_;
-  std::vector<std::pair<std::string, std::string>> held_;  // host paths: new file, target
+  std::vector<std::pair<std::filesystem::path, std::filesystem::path>> held_;  // new file, target
 };
+
+// ---- whole files (file_table.cpp)
 
 // The whole text of a Windows-1252 file, decoded. Errors as OpenInput.
 std::string ReadWholeFile(std::string_view path);
 
-// Copies a file (53 when the source is missing, 76 when the target folder is missing, 75 when the
-// target is read-only, 61 when the disk is full, 57 for an error of the device, else 70). The copy is made beside the target and
-// put in place when complete, with the permission bits of the target it replaces: a failed copy
-// leaves the target as it was; a file copied onto itself is left as it is.
-void CopyFile(std::string_view source, std::string_view target);
 bool FileExists(std::string_view path);
+
+// ---- copies (file_copy.cpp)
+
+// Copies a file (53 when the source is missing, 76 when the target folder is missing, 75 when the
+// target is read-only, 61 when the disk is full, 57 for an error of the device, else 70). The copy
+// is made beside the target, flushed to the disk and put in place when complete, with the
+// permission bits of the target it replaces (of the source where there is none), and always
+// writable by its owner: a failed copy leaves the target as it was; a file copied onto itself is
+// left as it is.
+void CopyFile(std::string_view source, std::string_view target);
+
+// One copy of a group: a source and its target.
+struct FileCopy {
+  std::string source, target;
+};
+
+// The error of a group of copies, and which copy of the group (its place in the list) it met.
+class GroupCopyError : public common::RuntimeError {
+ public:
+  GroupCopyError(const common::RuntimeError& error, size_t index)
+      : common::RuntimeError(error), index_(index) {}
+  size_t index() const { return index_; }
+
+ private:
+  size_t index_;
+};
+
+// Copies a group of files whole or not at all: every source and every target is checked before
+// the first byte is copied (the errors of CopyFile), every copy is made beside its target, and
+// only when all are complete are they put in place, in the order given (as PutHeldInPlace does).
+// A failure leaves every target as it was and nothing beside them, and raises GroupCopyError.
+// CopyFile is the group of one copy.
+void CopyFilesTogether(const std::vector<FileCopy>& copies);
+
+// ---- the read-only check (write_support.cpp)
 
 // A file the composer protected: its mode has no write bit at all (like the original platform's
 // read-only attribute, this holds for every user, root included), or this user may not write it.
 // A missing file and a folder are not read-only files.
 bool IsReadOnlyFile(const std::string& hostPath);
 
-// Removes the hidden ".<name>.<pid>.neu" files in the host folder that writers killed while
-// writing left behind: those of a process that no longer runs, or whose number now belongs to a
-// process started after the file was last written. The files of running writers, and those of
-// this process, are kept.
+// ---- the new files written beside their targets (beside_files.cpp)
+
+// Removes the hidden new files in the host folder that writers of this system killed while
+// writing left behind: a file whose name has exactly the form of one (see beside_files.cpp)
+// naming a writer of this boot and pid namespace, when no process of that id and that start time
+// runs any more. Every other file is kept: those of running writers, of this process, of writers
+// that cannot be seen from here (another machine, a container) and any name that only looks
+// alike.
 void RemoveStaleBesideFiles(const std::string& hostFolder);
 
-// Where writing a file can fail: a write, the flush or the close of an output, putting a new file
-// in place, a copy.
-enum class WriteStage { Write, Flush, Close, Rename, Copy };
+// ---- the fault-injection seam (write_support.cpp)
+
+// Where writing a file can fail: a write, the flush of an output, the flush of a new file to the
+// disk (before it is closed and put in place), the close of an output, putting a new file in
+// place, the flush of its folder to the disk after that (a failure there is not reported: the
+// file is in place), a copy of the bytes.
+enum class WriteStage { Write, Flush, Sync, Close, Rename, SyncFolder, Copy };
 // A fault-injection seam for tests: asked at each stage with the host path of the target, it
 // returns the system error (an errno value) the stage fails with, or 0 to let it run. Empty: none.
 using WriteFaults = std::function<int(WriteStage stage, const std::string& hostTarget)>;
 void SetWriteFaults(WriteFaults faults);
+
+// ---- the current folder (current_folder.cpp)
 
 // Current folder, a Windows path as the system set it ("C:\Arbeit\").
 void ChangeFolder(std::string_view path);  // 76 when it does not exist

@@ -1,8 +1,8 @@
 // The compiler window's writers under two faults: a target the composer made read-only, and a
-// full disk met when the new file is closed (or copied). Either way the old file stays as it was
-// and nothing is left beside it; the message names the true cause, the random list fails
-// silently, and saving a preset, which traps nothing, ends with the runtime's error but for a
-// read-only preset, which it names.
+// full disk met when the new file is closed (or copied), or flushed to the disk. Either way the
+// old file stays as it was and nothing is left beside it; the message names the true cause, the
+// random list fails silently, and saving a preset, which traps nothing, ends with the runtime's
+// error but for a read-only preset, which it names.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -110,7 +110,7 @@ TEST_P(ProtectedFilesTest, TheOldFileStaysAndTheCauseIsNamed) {
 
 INSTANTIATE_TEST_SUITE_P(
     Writers, ProtectedFilesTest,
-    ::testing::Combine(::testing::ValuesIn(kWriters), testing_support::BothFaults()),
+    ::testing::Combine(::testing::ValuesIn(kWriters), testing_support::EveryFault()),
     testing_support::WriterFaultName<ProtectedFilesTest::ParamType>);
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "envelope/converter_fixture.h"
 #include "platform/file_table.h"
 #include "platform/recording_fakes.h"
+#include "write_faults.h"
 
 namespace envelope_test {
 namespace {
@@ -498,6 +499,54 @@ TEST_F(RestoreTest, LRestoresAKeptPair) {
     EXPECT_EQ(window->Orcknopf.backColour(), kGreen);
     EXPECT_EQ(window->Scoknopf.backColour(), kGreen);
   }
+}
+
+// "L" replaces both files or neither: with either target protected, or the score's copy cut short
+// by a full disk after the orchestra's was made, both stay as they were byte for byte, nothing is
+// left beside them, and the message names the file that could not be written. Then, with the
+// fault gone, the pair is restored.
+TEST_F(RestoreTest, LWithATargetThatCannotBeWrittenKeepsBoth) {
+  const struct {
+    const char* label;
+    const char* target;  // in C:\Arbeit
+    bool protect;        // else a full disk when it is copied
+    const char* message;
+  } cases[] = {
+      {"orchestra protected", "Dozudava.orc", true,
+       "Die Datei c:\\Arbeit\\Dozudava.orc konnte nicht geschrieben werden (Fehler beim Zugriff "
+       "auf Pfad/Datei). Dozudava.orc und Dozudava.sco bleiben, wie sie sind."},
+      {"score protected", "Dozudava.sco", true,
+       "Die Datei c:\\Arbeit\\Dozudava.sco konnte nicht geschrieben werden (Fehler beim Zugriff "
+       "auf Pfad/Datei). Dozudava.orc und Dozudava.sco bleiben, wie sie sind."},
+      {"the score's copy meets a full disk", "Dozudava.sco", false,
+       "Die Datei c:\\Arbeit\\Dozudava.sco konnte nicht geschrieben werden (Datenträger voll). "
+       "Dozudava.orc und Dozudava.sco bleiben, wie sie sind."},
+  };
+  const auto restore = [&] {
+    dialogs.messages.clear();
+    dialogs.chosenFiles = {"C:\\Arbeit\\Tesu7.wav"};
+    window->Command15.Click();
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.label);
+    const fs::path target = root / ("c/Arbeit/" + std::string(c.target));
+    if (c.protect)
+      fs::permissions(target, fs::perms(0444));
+    else
+      platform::SetWriteFaults(
+          testing_support::FailAt(platform::WriteStage::Copy, target.string(), ENOSPC));
+    restore();
+    platform::SetWriteFaults({});
+    fs::permissions(target, fs::perms(0644));
+    EXPECT_EQ(Messages(), std::vector<std::string>{c.message});
+    EXPECT_EQ(ReadArbeit("Dozudava.orc"), "aktuell orc");
+    EXPECT_EQ(ReadArbeit("Dozudava.sco"), "aktuell sco");
+    EXPECT_EQ(testing_support::BesideLeftovers(root / "c/Arbeit"), std::vector<std::string>{});
+  }
+  restore();
+  EXPECT_TRUE(Messages().empty());
+  EXPECT_EQ(ReadArbeit("Dozudava.orc"), "Tesu7 orc");
+  EXPECT_EQ(ReadArbeit("Dozudava.sco"), "Tesu7 sco");
 }
 
 TEST_F(RestoreTest, LWithoutTheListingChangesNothing) {

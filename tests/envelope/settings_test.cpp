@@ -327,5 +327,27 @@ TEST_F(SettingsTest, SampleNames) {
   }
 }
 
+// A sample without any write bit (from a CD, an archive, a read-only share) is copied at one
+// start; when Tesu.ini names another sample at the next start, that one replaces the working
+// copy, and the reading goes on to the snapshot counter behind it.
+TEST_F(SettingsTest, AWriteProtectedSampleLeavesItsWorkingCopyReplaceable) {
+  root.Write("d/CD/Cello-A.wav", "RIFF-CD");
+  std::filesystem::permissions(root / "d/CD/Cello-A.wav", std::filesystem::perms(0444));
+  const std::string arbeit = "C:\\Arbeit\\Cello-A.wav";
+  std::string fromCd = kSettings;
+  fromCd.replace(fromCd.find(arbeit), arbeit.size(), "D:\\CD\\Cello-A.wav");
+  WriteSettings(fromCd);
+  window->Form_Load();
+  ASSERT_EQ(ReadArbeit("Samp100.wav"), "RIFF-CD");
+
+  WriteSettings(kSettings);  // names C:\Arbeit\Cello-A.wav
+  WriteSample();
+  NewWindow();
+  window->Form_Load();
+  EXPECT_EQ(ReadArbeit("Samp100.wav"), "RIFF-Probe");
+  EXPECT_EQ(s().SnapshotCounter, SettingValue::Number(3)) << "the counter line was read";
+  EXPECT_EQ(window->Text[17]->text(), "Cello-A");
+}
+
 }  // namespace
 }  // namespace envelope_test

@@ -5,14 +5,19 @@
 #include <algorithm>
 #include <sched.h>
 #include <csignal>
+#include <fcntl.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <iterator>
+#include <map>
+#include <optional>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -473,6 +478,32 @@ TEST_F(ProcessDrivesTest, CopyFile) {
   EXPECT_EQ(root_.Read("c/Arbeit/Ziel.RPP"), "a\r\n\xE4\r\n");
 }
 
+// A copy of a write-protected source (from a CD, an archive, a read-only share) has the source's
+// bits and its owner's write bit: the next copy onto it is not refused, and keeps its mode.
+TEST_F(ProcessDrivesTest, ACopyOfAWriteProtectedSourceIsWritableByItsOwner) {
+  const struct {
+    const char* source;
+    fs::perms mode;
+  } cases[] = {{"Geige.wav", fs::perms(0444)}, {"Cello.wav", fs::perms(0400)}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.source);
+    fs::remove(root_ / "c/Arbeit/Samp100.wav");
+    for (const std::string source : {"erste", "zweite"}) {
+      root_.Write("d/" + source + "/" + c.source, source);
+      fs::permissions(root_ / ("d/" + source + "/" + c.source), c.mode);
+      EXPECT_EQ(ErrorOf([&] {
+                  CopyFile("D:\\" + source + "\\" + c.source, "C:\\Arbeit\\Samp100.wav");
+                }),
+                0)
+          << source;
+      EXPECT_EQ(root_.Read("c/Arbeit/Samp100.wav"), source);
+      EXPECT_EQ(fs::status(root_ / "c/Arbeit/Samp100.wav").permissions(),
+                c.mode | fs::perms::owner_write)
+          << source;
+    }
+  }
+}
+
 TEST_F(ProcessDrivesTest, CopyFileOntoItselfKeepsTheFile) {
   root_.Write("c/Arbeit/Samp100.wav", "RIFF....WAVE");
   for (const char* target : {"c:\\Arbeit\\Samp100.wav", "C:\\ARBEIT\\samp100.WAV"}) {
@@ -671,7 +702,11 @@ TEST_F(ProtectedTargetTest, AReadOnlyTargetIsRefusedWith75AndStaysAsItWas) {
                 m.refused ? common::kPathFileAccessError : 0)
           << label;
       EXPECT_FALSE(files_.IsOpen(3)) << label;
-      EXPECT_EQ(ModeOf(target), m.mode) << label << ": the replaced file keeps the target's mode";
+      // A copy is writable by its owner: of these modes only 0464 (which root may write by)
+      // lacks the owner's write bit.
+      const bool copied = !m.refused && std::string(w.name) == "copy";
+      EXPECT_EQ(ModeOf(target), copied ? m.mode | fs::perms::owner_write : m.mode)
+          << label << ": the replaced file keeps the target's mode";
       fs::permissions(target, fs::perms(0600));
       const bool append = std::string(w.name) == "append";
       const std::string expected = m.refused ? "alt\r\n" : append ? "alt\r\nneu\r\n" : "neu\r\n";
@@ -704,12 +739,16 @@ TEST_F(ProtectedTargetTest, TheSystemsErrorIsMappedAlikeWhereverItSurfaces) {
       {WriteStage::Write, "write", EIO, common::kDeviceIoError, 0},
       {WriteStage::Flush, "flush", ENOSPC, common::kDiskFull, 0},
       {WriteStage::Flush, "flush", EFBIG, common::kDeviceIoError, 0},
+      {WriteStage::Sync, "sync", ENOSPC, common::kDiskFull, common::kDiskFull},
+      {WriteStage::Sync, "sync", EIO, common::kDeviceIoError, common::kDeviceIoError},
       {WriteStage::Close, "close", ENOSPC, common::kDiskFull, 0},
       {WriteStage::Close, "close", EDQUOT, common::kDiskFull, 0},
       {WriteStage::Close, "close", EIO, common::kDeviceIoError, 0},
       {WriteStage::Rename, "rename", ENOSPC, common::kDiskFull, common::kDiskFull},
       {WriteStage::Rename, "rename", EACCES, common::kPermissionDenied,
        common::kPermissionDenied},
+      // The new file is in place already: the folder's flush failing is no failure of the write.
+      {WriteStage::SyncFolder, "folder sync", EIO, 0, 0},
       {WriteStage::Copy, "copy", ENOSPC, 0, common::kDiskFull},
       {WriteStage::Copy, "copy", EFBIG, 0, common::kDeviceIoError},
       {WriteStage::Copy, "copy", EIO, 0, common::kDeviceIoError},
@@ -719,8 +758,10 @@ TEST_F(ProtectedTargetTest, TheSystemsErrorIsMappedAlikeWhereverItSurfaces) {
     const bool copy = std::string(w.name) == "copy";
     const bool inPlace = std::string(w.name) == "output" || std::string(w.name) == "append";
     for (const auto& c : cases) {
-      // Writing in place has nothing to rename.
-      if (inPlace && c.stage == WriteStage::Rename) continue;
+      // Writing in place has no new file to flush to the disk and put in place.
+      if (inPlace && (c.stage == WriteStage::Sync || c.stage == WriteStage::Rename ||
+                      c.stage == WriteStage::SyncFolder))
+        continue;
       const std::string label = std::string(w.name) + ", " + c.stageName + ", errno " +
                                 std::to_string(c.err);
       root_.Write("c/Arbeit/Ziel.rsz", "alt\r\n");
@@ -737,6 +778,89 @@ TEST_F(ProtectedTargetTest, TheSystemsErrorIsMappedAlikeWhereverItSurfaces) {
       EXPECT_EQ(Names(root_ / "c/Arbeit"), (std::vector<std::string>{"Quelle.txt", "Ziel.rsz"}))
           << label;
     }
+  }
+}
+
+// A group of copies is put in place whole or not at all: a fault at either copy, found before the
+// first byte is copied or met while copying, leaves both targets as they were and nothing beside
+// them, and the error names the copy it met.
+TEST_F(ProtectedTargetTest, AGroupOfCopiesIsPutInPlaceWholeOrNotAtAll) {
+  root_.Write("c/Arbeit/Tesu7.orc", "Tesu7 orc");
+  root_.Write("c/Arbeit/Tesu7.sco", "Tesu7 sco");
+  const std::vector<FileCopy> copies = {{"C:\\Arbeit\\Tesu7.orc", "C:\\Arbeit\\Dozudava.orc"},
+                                        {"C:\\Arbeit\\Tesu7.sco", "C:\\Arbeit\\Dozudava.sco"}};
+  const fs::path orc = root_ / "c/Arbeit/Dozudava.orc", sco = root_ / "c/Arbeit/Dozudava.sco";
+  const struct {
+    const char* label;
+    std::function<void()> fault;
+    int error;
+    size_t index;
+  } cases[] = {
+      {"the first target protected", [&] { fs::permissions(orc, fs::perms(0444)); },
+       common::kPathFileAccessError, 0},
+      {"the second target protected", [&] { fs::permissions(sco, fs::perms(0444)); },
+       common::kPathFileAccessError, 1},
+      {"the second copy meets a full disk",
+       [&] { SetWriteFaults(testing_support::FailAt(WriteStage::Copy, sco.string(), ENOSPC)); },
+       common::kDiskFull, 1},
+      {"the first copy's flush to the disk fails",
+       [&] { SetWriteFaults(testing_support::FailAt(WriteStage::Sync, orc.string(), EIO)); },
+       common::kDeviceIoError, 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.label);
+    root_.Write("c/Arbeit/Dozudava.orc", "alt orc");
+    root_.Write("c/Arbeit/Dozudava.sco", "alt sco");
+    c.fault();
+    std::optional<GroupCopyError> error;
+    try {
+      CopyFilesTogether(copies);
+    } catch (const GroupCopyError& e) {
+      error = e;
+    }
+    SetWriteFaults({});
+    for (const fs::path& target : {orc, sco}) fs::permissions(target, fs::perms(0644));
+    ASSERT_TRUE(error.has_value());
+    EXPECT_EQ(error->number(), c.error);
+    EXPECT_EQ(error->index(), c.index);
+    EXPECT_EQ(root_.Read("c/Arbeit/Dozudava.orc"), "alt orc");
+    EXPECT_EQ(root_.Read("c/Arbeit/Dozudava.sco"), "alt sco");
+    EXPECT_EQ(Names(root_ / "c/Arbeit"),
+              (std::vector<std::string>{"Dozudava.orc", "Dozudava.sco", "Quelle.txt", "Tesu7.orc",
+                                        "Tesu7.sco"}));
+  }
+  CopyFilesTogether(copies);
+  EXPECT_EQ(root_.Read("c/Arbeit/Dozudava.orc"), "Tesu7 orc");
+  EXPECT_EQ(root_.Read("c/Arbeit/Dozudava.sco"), "Tesu7 sco");
+}
+
+// A new file is flushed to the disk before it is put in place, and its folder after that; an
+// output written in place is flushed by the library only.
+TEST_F(ProtectedTargetTest, ANewFileReachesTheDiskBeforeItIsPutInPlace) {
+  const std::map<std::string, std::vector<std::string>> expected = {
+      {"replacing output", {"flush", "sync", "close", "rename", "folder sync"}},
+      {"held output", {"flush", "sync", "close", "rename", "folder sync"}},
+      {"copy", {"copy", "sync", "rename", "folder sync"}},
+      {"output", {"flush", "close"}},
+      {"append", {"flush", "close"}},
+  };
+  const std::map<WriteStage, std::string> names = {
+      {WriteStage::Flush, "flush"},   {WriteStage::Sync, "sync"},
+      {WriteStage::Close, "close"},   {WriteStage::Rename, "rename"},
+      {WriteStage::SyncFolder, "folder sync"}, {WriteStage::Copy, "copy"},
+  };
+  const std::string targetHost = (root_ / "c/Arbeit/Ziel.rsz").string();
+  for (const Writer& w : kWriters) {
+    root_.Write("c/Arbeit/Ziel.rsz", "alt\r\n");
+    std::vector<std::string> seen;
+    {
+      InjectedFaults faults([&](WriteStage stage, const std::string& host) {
+        if (host == targetHost && stage != WriteStage::Write) seen.push_back(names.at(stage));
+        return 0;
+      });
+      w.write(files_, "C:\\Arbeit\\Ziel.rsz");
+    }
+    EXPECT_EQ(seen, expected.at(w.name)) << w.name;
   }
 }
 
@@ -761,79 +885,166 @@ class RunningProcess {
   pid_t pid_;
 };
 
-// A writer killed while writing leaves its hidden ".<name>.<pid>.neu": the next write into that
-// folder removes it once its process no longer runs, and never while it runs; names that only
-// look alike, other folders and this process's own files are left alone.
-TEST_F(FileTableTest, LeftoversOfKilledWritersAreRemovedByTheNextWriteIntoTheirFolder) {
-  RunningProcess writer;
-  ASSERT_GT(writer.pid(), 0);
-  const std::string pid = std::to_string(writer.pid());
-  const std::string own = std::to_string(::getpid());
-  const std::vector<std::string> keptAlways = {
-      ".Tesu.rsz." + own + ".neu",  // this process's own
-      ".Tesu.rsz.neu", "Tesu.rsz." + pid + ".neu", ".Tesu.rsz.12a.neu", "..neu", "Tesu.rsz",
-      "." + pid + ".neu"};
-  for (const std::string& name : keptAlways) root_.Write("c/Arbeit/" + name, "x");
-  root_.Write("c/Arbeit/.Dozudava.sco." + pid + ".neu", "halb");
-  root_.Write("c/Andere/.Tesu.rsz." + pid + ".neu", "halb");
-
-  auto writeOnce = [&](const std::function<void()>& write) {
-    write();
-    return Names(root_ / "c/Arbeit");
-  };
-  auto withLeftover = [&](std::vector<std::string> names) {
-    names.push_back(".Dozudava.sco." + pid + ".neu");
-    std::sort(names.begin(), names.end());
-    return names;
-  };
-  std::vector<std::string> expected = keptAlways;
-  expected.push_back("Talvik.ini");
-  std::sort(expected.begin(), expected.end());
-
-  // Its writer still runs: the leftover stays.
-  EXPECT_EQ(writeOnce([&] {
-              files_.OpenOutputReplacing(4, "C:\\Arbeit\\Talvik.ini");
-              files_.Close(4);
-            }),
-            withLeftover(expected));
-  // A running process whose number was given out after the file was last written is not its
-  // writer.
-  const fs::path leftover = root_ / ("c/Arbeit/.Dozudava.sco." + pid + ".neu");
-  fs::last_write_time(leftover, fs::file_time_type::clock::now() - std::chrono::hours(1));
-  EXPECT_EQ(writeOnce([&] { files_.OpenAppend(4, "C:\\Arbeit\\Talvik.ini"); files_.Close(4); }),
-            expected);
-
-  // The writer is killed: any write into the folder removes its leftover.
-  root_.Write("c/Arbeit/.Dozudava.sco." + pid + ".neu", "halb");
-  EXPECT_EQ(Names(root_ / "c/Arbeit"), withLeftover(expected));
-  writer.End();
-  EXPECT_EQ(writeOnce([&] {
-              files_.OpenOutput(4, "C:\\Arbeit\\Talvik.ini");
-              files_.Close(4);
-            }),
-            expected);
-  // Leftovers in other folders wait for a write there.
-  EXPECT_TRUE(fs::exists(root_ / ("c/Andere/.Tesu.rsz." + pid + ".neu")));
-  // Reading removes nothing.
-  root_.Write("c/Arbeit/.Dozudava.sco." + pid + ".neu", "halb");
-  files_.OpenInput(4, "C:\\Arbeit\\Talvik.ini");
-  files_.Close(4);
-  EXPECT_EQ(Names(root_ / "c/Arbeit"), withLeftover(expected));
+// The start time of a process in clock ticks since boot: field 22 of /proc/<pid>/stat, counted
+// from behind the command name's closing parenthesis.
+unsigned long long StartTicks(pid_t pid) {
+  std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
+  const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::istringstream fields(text.substr(text.rfind(')') + 1));
+  std::string field;
+  for (int k = 3; k <= 22; ++k) fields >> field;
+  return std::stoull(field);
 }
 
-TEST_F(ProcessDrivesTest, ACopyRemovesLeftoversOfKilledWriters) {
-  RunningProcess writer;
-  ASSERT_GT(writer.pid(), 0);
-  const std::string leftover = ".Tesu3.wav." + std::to_string(writer.pid()) + ".neu";
-  root_.Write("c/Arbeit/" + leftover, "halb");
-  root_.Write("c/Arbeit/Dozudava.wav", "RIFF....WAVE");
-  CopyFile("C:\\Arbeit\\Dozudava.wav", "C:\\Arbeit\\Tesu1.wav");
+// The parts of a leftover's name ".<target>.<tag>.<boot>.<namespace>.<pid>.<start>.neu".
+struct LeftoverParts {
+  std::string target, tag, boot, ns, pid, start;
+  std::string Name() const {
+    return "." + target + "." + tag + "." + boot + "." + ns + "." + pid + "." + start + ".neu";
+  }
+};
+
+// The name this system gives the new file that process `pid`, started at `start`, writes
+// beside `target`: the boot id without its dashes and the pid namespace's inode name the system.
+LeftoverParts LeftoverOf(const std::string& target, pid_t pid, unsigned long long start) {
+  std::ifstream in("/proc/sys/kernel/random/boot_id");
+  std::string boot;
+  in >> boot;
+  std::erase(boot, '-');
+  struct stat ns;
+  EXPECT_EQ(::stat("/proc/self/ns/pid", &ns), 0);
+  return {target, "ormila", boot, std::to_string(ns.st_ino), std::to_string(pid),
+          std::to_string(start)};
+}
+
+// A child process that has ended, and the start time it had (an ended child keeps its entry in
+// /proc until it is waited for).
+struct EndedProcess {
+  pid_t pid;
+  unsigned long long start;
+};
+EndedProcess EndAProcess() {
+  const pid_t pid = ::fork();
+  if (pid == 0) ::_exit(0);
+  const unsigned long long start = StartTicks(pid);
+  ::waitpid(pid, nullptr, 0);
+  return {pid, start};
+}
+
+// A new file written beside its target names its writer: the target, the system's tag, and
+// this process's id and start time.
+TEST_F(FileTableTest, TheNewFileBesideItsTargetNamesItsWriter) {
+  files_.OpenOutputReplacing(3, "C:\\Arbeit\\Tesu7.12.sco");
+  files_.Print(3, "neu");
   EXPECT_EQ(Names(root_ / "c/Arbeit"),
-            (std::vector<std::string>{leftover, "Dozudava.wav", "Tesu1.wav"}));
-  writer.End();
-  CopyFile("C:\\Arbeit\\Dozudava.wav", "C:\\Arbeit\\Tesu2.wav");
+            std::vector<std::string>{LeftoverOf("Tesu7.12.sco", ::getpid(),
+                                                StartTicks(::getpid())).Name()});
+  files_.Close(3);
+  EXPECT_EQ(Names(root_ / "c/Arbeit"), std::vector<std::string>{"Tesu7.12.sco"});
+}
+
+// The next write into a folder removes a leftover only when its name has exactly the form of
+// one, names this boot and pid namespace, and no process of that id and that start time runs.
+// File times decide nothing; every other file stays.
+TEST_F(FileTableTest, OnlyTheLeftoversOfWritersThatEndedAreRemoved) {
+  RunningProcess live;
+  ASSERT_GT(live.pid(), 0);
+  const unsigned long long liveStart = StartTicks(live.pid());
+  const EndedProcess ended = EndAProcess();
+  const auto endedOne = [&](const std::string& target) {
+    return LeftoverOf(target, ended.pid, ended.start);
+  };
+  const auto changed = [](LeftoverParts parts, std::string LeftoverParts::*part,
+                          const std::string& text) {
+    parts.*part = text;
+    return parts.Name();
+  };
+  const LeftoverParts dead = endedOne("Dozudava.sco");
+  const struct {
+    const char* label;
+    std::string name;
+    bool removed;
+    bool writtenLongAgo = false;
+  } cases[] = {
+      {"a writer that ended", dead.Name(), true},
+      {"a target name with dots and digits", endedOne("Tesu7.12.sco").Name(), true},
+      {"a hidden target", endedOne(".Notizen").Name(), true},
+      {"its id now another process's",
+       LeftoverOf("Dozudava.orc", live.pid(), liveStart + 1).Name(), true},
+      {"this process's id, another start",
+       LeftoverOf("Tesu.ini", ::getpid(), StartTicks(::getpid()) + 1).Name(), true},
+      {"a running writer", LeftoverOf("Tesu.rsz", live.pid(), liveStart).Name(), false},
+      {"a running writer, written long ago", LeftoverOf("Tesu.orc", live.pid(), liveStart).Name(),
+       false, true},
+      {"another boot", changed(dead, &LeftoverParts::boot, std::string(32, '0')), false},
+      {"another pid namespace", changed(dead, &LeftoverParts::ns, dead.ns + "1"), false},
+      {"the composer's own", ".Notizen.txt.99999.neu", false},
+      {"the older form", ".Dozudava.sco." + dead.pid + ".neu", false},
+      {"no target name", changed(dead, &LeftoverParts::target, ""), false},
+      {"another tag", changed(dead, &LeftoverParts::tag, "ORMILA"), false},
+      {"a leading zero in the id", changed(dead, &LeftoverParts::pid, "0" + dead.pid), false},
+      {"a leading zero in the start", changed(dead, &LeftoverParts::start, "0" + dead.start),
+       false},
+      {"a sign", changed(dead, &LeftoverParts::pid, "+" + dead.pid), false},
+      {"id 0", changed(dead, &LeftoverParts::pid, "0"), false},
+      {"one number more", changed(dead, &LeftoverParts::start, dead.start + ".1"), false},
+      {"not hidden", dead.Name().substr(1), false},
+      {"another ending", dead.Name() + "~", false},
+  };
+  for (const auto& c : cases) {
+    const fs::path file = root_ / ("c/Arbeit/" + c.name);
+    ASSERT_FALSE(fs::exists(file)) << c.label << ": each case has a name of its own";
+    root_.Write("c/Arbeit/" + c.name, "halb");
+    if (c.writtenLongAgo) {
+      const timespec times[2] = {{315532800, 0}, {315532800, 0}};  // 1 January 1980
+      ASSERT_EQ(::utimensat(AT_FDCWD, file.c_str(), times, 0), 0);
+    }
+  }
+  // A folder is not a leftover, whatever its name.
+  root_.MakeFolder("c/Arbeit/" + endedOne("Ordner").Name());
+
+  files_.OpenOutputReplacing(4, "C:\\Arbeit\\Talvik.ini");
+  files_.Print(4, "neu");
+  files_.Close(4);
+  for (const auto& c : cases)
+    EXPECT_EQ(fs::exists(root_ / ("c/Arbeit/" + c.name)), !c.removed) << c.label << ": " << c.name;
+  EXPECT_TRUE(fs::is_directory(root_ / ("c/Arbeit/" + endedOne("Ordner").Name())));
+  EXPECT_EQ(root_.Read("c/Arbeit/Talvik.ini"), "neu\r\n");
+}
+
+// Every way of writing into a folder removes the leftover of a writer that ended there; reading
+// removes nothing, and a leftover in another folder waits for a write there.
+TEST_F(ProtectedTargetTest, EveryWriteIntoTheFolderRemovesTheLeftoversThere) {
+  const EndedProcess ended = EndAProcess();
+  const std::string leftover = LeftoverOf("Dozudava.sco", ended.pid, ended.start).Name();
+  const Writer reader{"read", [](FileTable& t, const std::string& path) {
+                        t.OpenInput(3, path);
+                        t.Close(3);
+                      }};
+  std::vector<Writer> writers(std::begin(kWriters), std::end(kWriters));
+  writers.push_back(reader);
+  for (const Writer& w : writers) {
+    const bool reads = std::string(w.name) == "read";
+    root_.Write("c/Arbeit/Ziel.rsz", "alt\r\n");
+    root_.Write("c/Arbeit/" + leftover, "halb");
+    root_.Write("c/Andere/" + leftover, "halb");
+    w.write(files_, "C:\\Arbeit\\Ziel.rsz");
+    EXPECT_EQ(fs::exists(root_ / ("c/Arbeit/" + leftover)), reads) << w.name;
+    EXPECT_TRUE(fs::exists(root_ / ("c/Andere/" + leftover))) << w.name;
+  }
+}
+
+// This process's own new file stays while it is open, also when another write goes into its
+// folder.
+TEST_F(ProtectedTargetTest, ThisProcesssOwnNewFileStaysWhileOpen) {
+  files_.OpenOutputReplacing(2, "C:\\Arbeit\\Eigen.ini");
+  files_.Print(2, "eigen");
+  CopyFile("C:\\Arbeit\\Quelle.txt", "C:\\Arbeit\\Kopie.txt");
+  const std::string own = LeftoverOf("Eigen.ini", ::getpid(), StartTicks(::getpid())).Name();
   EXPECT_EQ(Names(root_ / "c/Arbeit"),
-            (std::vector<std::string>{"Dozudava.wav", "Tesu1.wav", "Tesu2.wav"}));
+            (std::vector<std::string>{own, "Kopie.txt", "Quelle.txt"}));
+  files_.Close(2);
+  EXPECT_EQ(root_.Read("c/Arbeit/Eigen.ini"), "eigen\r\n");
 }
 
 }  // namespace
