@@ -57,8 +57,11 @@ TEST(ReferenceTable, BlocksStandAtTheirColumns) {
   for (int n = 1; n <= 34; ++n) {
     const std::string& line = lines[n - 1];
     const size_t width = n == 6 || n == 11 ? 77 : n == 17 || n == 18 ? 40 : 0;
-    if (width) EXPECT_EQ(common::CharCount(line), width) << n;
-    else if (!line.empty()) EXPECT_NE(line.back(), ' ') << n;
+    if (width) {
+      EXPECT_EQ(common::CharCount(line), width) << n;
+    } else if (!line.empty()) {
+      EXPECT_NE(line.back(), ' ') << n;
+    }
   }
 }
 

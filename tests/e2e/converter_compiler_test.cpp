@@ -91,8 +91,11 @@ TEST_F(ConverterCompilerTest, AToneListWithCyrillicNamesCompilesToTheSameCsoundF
   EXPECT_EQ(cyrillicLines[1],
             "Tesu v5.31 - 08:15:00 10.12.2026 - Reaperdatei: Глиссандо.rpp - Hüllkurve: Скрипка");
   EXPECT_EQ(cyrillicLines[18], "Name des verwendeten Samples: C:\\Звуки\\Виолончель.wav");
-  for (size_t n = 0; n < latinLines.size(); ++n)
-    if (n != 1 && n != 18) EXPECT_EQ(cyrillicLines[n], latinLines[n]) << "line " << n + 1;
+  for (size_t n = 0; n < latinLines.size(); ++n) {
+    if (n != 1 && n != 18) {
+      EXPECT_EQ(cyrillicLines[n], latinLines[n]) << "line " << n + 1;
+    }
+  }
 
   EXPECT_FALSE(latin.score.empty());
   EXPECT_FALSE(latin.orchestra.empty());
