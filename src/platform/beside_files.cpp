@@ -1,22 +1,24 @@
 // The hidden new files written beside their targets, and the removal of those that killed
 // writers left behind.
 //
-// A new file is named ".<target name>.ormila.<boot>.<namespace>.<pid>.<start>.neu":
+// A new file is named ".<target name>.ormila.<boot>.<namespace>.<time>.<pid>.<start>.neu":
 //   boot       this system's boot id (/proc/sys/kernel/random/boot_id) without its dashes,
 //   namespace  the inode number of the writer's pid namespace (/proc/self/ns/pid),
-//   pid        the writer's process id in that namespace,
+//   time       the inode number of its time namespace (/proc/self/ns/time; 0 on a kernel
+//              without them), whose offset shifts the start times a process reads in /proc,
+//   pid        the writer's process id in its pid namespace,
 //   start      the writer's start time in clock ticks since boot (field 22 of /proc/<pid>/stat).
 // So the name alone tells who wrote it, and no file time is read: a share's server clock or a
 // file time set by hand decides nothing.
 //
-// A leftover is removed only when its name has exactly this form, its boot and namespace are
+// A leftover is removed only when its name has exactly this form, its boot and namespaces are
 // those of the process that looks, and no process of that id with that start time runs (the id
-// is free, or it belongs to a process started at another time). A writer in another pid
-// namespace (a container) or on another machine sharing the folder cannot be seen from here at
-// all, so its files are never judged; this also keeps the files of a writer killed before the
-// last reboot (its boot id could as well be another machine's), which are hidden and only take
-// room. Every other file is left alone, also one that only looks alike (".Notizen.txt.99999.neu",
-// or the older ".<name>.<pid>.neu" form).
+// is free, or it belongs to a process started at another time). A writer in another pid or time
+// namespace (a container) or on another machine sharing the folder cannot be seen from here as
+// it sees itself, so its files are never judged; this also keeps the files of a writer killed
+// before the last reboot (its boot id could as well be another machine's), which are hidden and
+// only take room. Every other file is left alone, also one that only looks alike
+// (".Notizen.txt.99999.neu", or the older ".<name>.<pid>.neu" form).
 #include "platform/beside_files.h"
 
 #include <cerrno>
@@ -61,8 +63,17 @@ std::optional<unsigned long long> StartTicks(pid_t pid) {
   return ticks;
 }
 
-// "ormila.<boot>.<namespace>" of this process; empty when /proc does not tell them, or is the
-// /proc of another pid namespace (its process ids are not ours).
+// The inode number of this process's namespace of that kind, as text; `missing` when the kernel
+// has none of them, empty when it cannot be read.
+std::string NamespaceOf(const char* kind, const char* missing) {
+  struct stat ns;
+  if (::stat((std::string("/proc/self/ns/") + kind).c_str(), &ns) == 0)
+    return std::to_string(ns.st_ino);
+  return errno == ENOENT ? missing : "";
+}
+
+// "ormila.<boot>.<namespace>.<time>" of this process; empty when /proc does not tell them, or is
+// the /proc of another pid namespace (its process ids are not ours).
 std::string SystemTag() {
   std::error_code ec;
   if (fs::read_symlink("/proc/self", ec).string() != std::to_string(::getpid())) return {};
@@ -73,9 +84,10 @@ std::string SystemTag() {
     if (c != '-') boot += c;
   if (boot.size() != 32 || boot.find_first_not_of("0123456789abcdef") != std::string::npos)
     return {};
-  struct stat ns;
-  if (::stat("/proc/self/ns/pid", &ns) != 0) return {};
-  return std::string(kTag) + "." + boot + "." + std::to_string(ns.st_ino);
+  const std::string pidNamespace = NamespaceOf("pid", "");
+  const std::string timeNamespace = NamespaceOf("time", "0");
+  if (pidNamespace.empty() || timeNamespace.empty()) return {};
+  return std::string(kTag) + "." + boot + "." + pidNamespace + "." + timeNamespace;
 }
 
 // The writer's part of this process's new files: "<system tag>.<pid>.<start>". Where /proc
@@ -84,7 +96,7 @@ std::string OwnWriterPart() {
   const pid_t pid = ::getpid();
   const std::string system = SystemTag();
   const std::optional<unsigned long long> start = StartTicks(pid);
-  if (system.empty() || !start) return std::string(kTag) + ".0.0." + std::to_string(pid) + ".0";
+  if (system.empty() || !start) return std::string(kTag) + ".0.0.0." + std::to_string(pid) + ".0";
   return system + "." + std::to_string(pid) + "." + std::to_string(*start);
 }
 

@@ -150,8 +150,8 @@ bool IsReadOnlyFile(const std::string& hostPath);
 
 // Removes the hidden new files in the host folder that writers of this system killed while
 // writing left behind: a file whose name has exactly the form of one (see beside_files.cpp)
-// naming a writer of this boot and pid namespace, when no process of that id and that start time
-// runs any more. Every other file is kept: those of running writers, of this process, of writers
+// naming a writer of this boot and of this process's pid and time namespaces, when no process of
+// that id and that start time runs any more. Every other file is kept: those of running writers, of this process, of writers
 // that cannot be seen from here (another machine, a container) and any name that only looks
 // alike.
 void RemoveStaleBesideFiles(const std::string& hostFolder);

@@ -7,6 +7,7 @@
 #include <csignal>
 #include <fcntl.h>
 #include <sys/mount.h>
+#include <sys/prctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -896,25 +897,33 @@ unsigned long long StartTicks(pid_t pid) {
   return std::stoull(field);
 }
 
-// The parts of a leftover's name ".<target>.<tag>.<boot>.<namespace>.<pid>.<start>.neu".
+// The parts of a leftover's name ".<target>.<tag>.<boot>.<namespace>.<time>.<pid>.<start>.neu".
 struct LeftoverParts {
-  std::string target, tag, boot, ns, pid, start;
-  std::string Name() const {
-    return "." + target + "." + tag + "." + boot + "." + ns + "." + pid + "." + start + ".neu";
+  std::string target, tag, boot, ns, time, pid, start;
+  // The name without ".<target>" at its start: the writer's part.
+  std::string WriterPart() const {
+    return "." + tag + "." + boot + "." + ns + "." + time + "." + pid + "." + start + ".neu";
   }
+  std::string Name() const { return "." + target + WriterPart(); }
 };
 
+// The inode number of this process's namespace of that kind ("0" when the kernel has none).
+std::string NamespaceInode(const char* kind) {
+  struct stat ns;
+  if (::stat((std::string("/proc/self/ns/") + kind).c_str(), &ns) != 0) return "0";
+  return std::to_string(ns.st_ino);
+}
+
 // The name this system gives the new file that process `pid`, started at `start`, writes
-// beside `target`: the boot id without its dashes and the pid namespace's inode name the system.
+// beside `target`: the boot id without its dashes and the inodes of this process's pid and time
+// namespaces name the system.
 LeftoverParts LeftoverOf(const std::string& target, pid_t pid, unsigned long long start) {
   std::ifstream in("/proc/sys/kernel/random/boot_id");
   std::string boot;
   in >> boot;
   std::erase(boot, '-');
-  struct stat ns;
-  EXPECT_EQ(::stat("/proc/self/ns/pid", &ns), 0);
-  return {target, "ormila", boot, std::to_string(ns.st_ino), std::to_string(pid),
-          std::to_string(start)};
+  return {target,         "ormila", boot, NamespaceInode("pid"), NamespaceInode("time"),
+          std::to_string(pid), std::to_string(start)};
 }
 
 // A child process that has ended, and the start time it had (an ended child keeps its entry in
@@ -978,6 +987,7 @@ TEST_F(FileTableTest, OnlyTheLeftoversOfWritersThatEndedAreRemoved) {
        false, true},
       {"another boot", changed(dead, &LeftoverParts::boot, std::string(32, '0')), false},
       {"another pid namespace", changed(dead, &LeftoverParts::ns, dead.ns + "1"), false},
+      {"another time namespace", changed(dead, &LeftoverParts::time, dead.time + "1"), false},
       {"the composer's own", ".Notizen.txt.99999.neu", false},
       {"the older form", ".Dozudava.sco." + dead.pid + ".neu", false},
       {"no target name", changed(dead, &LeftoverParts::target, ""), false},
@@ -1032,6 +1042,51 @@ TEST_F(ProtectedTargetTest, EveryWriteIntoTheFolderRemovesTheLeftoversThere) {
     EXPECT_EQ(fs::exists(root_ / ("c/Arbeit/" + leftover)), reads) << w.name;
     EXPECT_TRUE(fs::exists(root_ / ("c/Andere/" + leftover))) << w.name;
   }
+}
+
+// A live writer in a time namespace of its own reads its start time shifted by that namespace's
+// offset: its new file stays when a writer outside it writes into the folder. The writer is the
+// grandchild of a child that made the namespace (which needs root; elsewhere the test is skipped).
+TEST_F(ProtectedTargetTest, ALiveWriterInAnotherTimeNamespaceKeepsItsNewFile) {
+  int ready[2];
+  ASSERT_EQ(::pipe(ready), 0);
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+    ::close(ready[0]);
+    std::ofstream offsets;
+    if (::unshare(CLONE_NEWTIME) == 0) offsets.open("/proc/self/timens_offsets");
+    offsets << "boottime 100000 0\n" << std::flush;
+    if (!offsets) ::_exit(1);  // sends nothing: the test is skipped
+    const pid_t writer = ::fork();
+    if (writer == 0) {
+      ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+      files_.OpenOutputReplacing(3, "C:\\Arbeit\\Zeit.ini");
+      files_.Print(3, "halb");
+      const pid_t self = ::getpid();
+      if (::write(ready[1], &self, sizeof self) != sizeof self) ::_exit(1);
+      for (;;) ::pause();
+    }
+    ::waitpid(writer, nullptr, 0);
+    ::_exit(0);
+  }
+  ::close(ready[1]);
+  pid_t writer = 0;
+  const bool writing = ::read(ready[0], &writer, sizeof writer) == sizeof writer;
+  ::close(ready[0]);
+  std::vector<std::string> names;
+  if (writing) {
+    files_.OpenOutputReplacing(4, "C:\\Arbeit\\Talvik.ini");
+    files_.Print(4, "neu");
+    files_.Close(4);
+    names = Names(root_ / "c/Arbeit");
+    ::kill(writer, SIGKILL);
+  }
+  ::waitpid(child, nullptr, 0);
+  if (!writing) GTEST_SKIP() << "no time namespace of its own can be made here (that needs root)";
+  ASSERT_EQ(names.size(), 3u) << "the writer's new file, Quelle.txt and Talvik.ini";
+  EXPECT_TRUE(names[0].starts_with(".Zeit.ini.ormila.")) << names[0];
 }
 
 // This process's own new file stays while it is open, also when another write goes into its
