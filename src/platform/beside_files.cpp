@@ -9,7 +9,8 @@
 //   pid        the writer's process id in its pid namespace,
 //   start      the writer's start time in clock ticks since boot (field 22 of /proc/<pid>/stat).
 // So the name alone tells who wrote it, and no file time is read: a share's server clock or a
-// file time set by hand decides nothing.
+// file time set by hand decides nothing. A target name too long to leave room for the rest in
+// one file name is cut (at a character's start): only the writer's part is ever read back.
 //
 // A leftover is removed only when its name has exactly this form, its boot and namespaces are
 // those of the process that looks, and no process of that id with that start time runs (the id
@@ -150,8 +151,19 @@ bool Runs(const Writer& writer) {
 }  // namespace
 
 fs::path BesidePath(const fs::path& target) {
-  return target.parent_path() / ("." + target.filename().string() + "." + OwnWriterPart() +
-                                 std::string(kBesideEnding));
+  const std::string writer = "." + OwnWriterPart() + std::string(kBesideEnding);
+  const fs::path folder = target.parent_path().empty() ? fs::path(".") : target.parent_path();
+  const long longest = ::pathconf(folder.c_str(), _PC_NAME_MAX);
+  const size_t room = longest > 0 ? static_cast<size_t>(longest) : NAME_MAX;
+  std::string name = target.filename().string();
+  if (1 + name.size() + writer.size() > room) {
+    // Cut at the start of a character (a byte that does not continue one), keeping the first.
+    size_t keep = room > 2 + writer.size() ? room - 1 - writer.size() : 1;
+    while (keep > 1 && (static_cast<unsigned char>(name[keep]) & 0xC0) == 0x80) --keep;
+    while (keep < name.size() && (static_cast<unsigned char>(name[keep]) & 0xC0) == 0x80) ++keep;
+    name.resize(keep);
+  }
+  return target.parent_path() / ("." + name + writer);
 }
 
 void RemoveStaleBesideFiles(const std::string& hostFolder) {

@@ -22,6 +22,7 @@
 #include <string>
 #include <vector>
 
+#include "common/codec.h"
 #include "common/errors.h"
 #include "platform/drive_map.h"
 #include "temp_drive_root.h"
@@ -1041,6 +1042,41 @@ TEST_F(ProtectedTargetTest, EveryWriteIntoTheFolderRemovesTheLeftoversThere) {
     w.write(files_, "C:\\Arbeit\\Ziel.rsz");
     EXPECT_EQ(fs::exists(root_ / ("c/Arbeit/" + leftover)), reads) << w.name;
     EXPECT_TRUE(fs::exists(root_ / ("c/Andere/" + leftover))) << w.name;
+  }
+}
+
+// A target whose name is too long to leave room for the writer's part in one file name (a project
+// named in Cyrillic, two bytes a character) is written all the same: the new file beside it takes
+// as much of the target's name as fits, cut at a character's start, and names its writer whole.
+TEST_F(ProtectedTargetTest, ATargetWithALongNameIsWrittenAllTheSame) {
+  std::string name;
+  for (int k = 0; k < 25; ++k) name += "Глиссандо ";  // 25 × 19 bytes
+  name = name.substr(0, 240) + ".rpp";  // 244 bytes, cut between two characters
+  ASSERT_TRUE(common::IsValidUtf8(name));
+  const std::string path = "C:\\Arbeit\\" + name;
+  const LeftoverParts own = LeftoverOf(name, ::getpid(), StartTicks(::getpid()));
+  for (const Writer& w : kWriters) {
+    SCOPED_TRACE(w.name);
+    fs::remove(root_ / "c/Arbeit" / name);
+    // The folder while the new file is complete beside its target.
+    std::vector<std::string> beside;
+    {
+      InjectedFaults faults([&](WriteStage stage, const std::string&) {
+        if (stage == WriteStage::Sync) beside = Names(root_ / "c/Arbeit");
+        return 0;
+      });
+      w.write(files_, path);
+    }
+    EXPECT_EQ(root_.Read("c/Arbeit/" + name), "neu\r\n");
+    EXPECT_EQ(Names(root_ / "c/Arbeit"), (std::vector<std::string>{"Quelle.txt", name}));
+    if (std::string(w.name) == "output" || std::string(w.name) == "append") continue;
+    ASSERT_EQ(beside.size(), 2u);
+    const std::string& newFile = beside[0];  // "." sorts before "Q"
+    EXPECT_LE(newFile.size(), 255u) << newFile;
+    ASSERT_TRUE(newFile.ends_with(own.WriterPart())) << newFile;
+    const std::string kept = newFile.substr(1, newFile.size() - 1 - own.WriterPart().size());
+    EXPECT_TRUE(name.starts_with(kept)) << kept;
+    EXPECT_TRUE(common::IsValidUtf8(kept)) << kept;
   }
 }
 
