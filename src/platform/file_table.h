@@ -79,7 +79,8 @@ class FileTable {
 
   // Files written as a group: CloseHeld completes a replacing output beside its target but keeps
   // the old file in place; PutHeldInPlace then puts every held file in place, in the order they
-  // were closed; DropHeld (or the end of the table) removes them, leaving the old files.
+  // were closed, all or none (see CopyFilesTogether); DropHeld (or the end of the table) removes
+  // them, leaving the old files.
   void CloseHeld(int number);
   void PutHeldInPlace();
   void DropHeld();
@@ -135,7 +136,9 @@ class GroupCopyError : public common::RuntimeError {
 // Copies a group of files whole or not at all: every source and every target is checked before
 // the first byte is copied (the errors of CopyFile), every copy is made beside its target, and
 // only when all are complete are they put in place, in the order given (as PutHeldInPlace does).
-// A failure leaves every target as it was and nothing beside them, and raises GroupCopyError.
+// A failure leaves every target as it was and nothing beside them, and raises GroupCopyError;
+// one met when a later copy is put in place gives the earlier targets their old text back (on a
+// file system that can exchange two names, as the local ones can).
 // CopyFile is the group of one copy.
 void CopyFilesTogether(const std::vector<FileCopy>& copies);
 

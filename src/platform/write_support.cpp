@@ -1,6 +1,7 @@
 #include "platform/write_support.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <system_error>
 #include <utility>
 
@@ -111,16 +112,63 @@ int PutInPlace(const fs::path& temp, const fs::path& target) {
   return 0;
 }
 
-int PutAllInPlace(const NewFiles& files, size_t& failed) {
-  int err = 0;
-  for (size_t i = 0; i < files.size(); ++i) {
-    if (err != 0) {
-      RemoveQuietly(files[i].first);
-    } else if ((err = PutInPlace(files[i].first, files[i].second)) != 0) {
-      failed = i;
-    }
+namespace {
+
+// How a file of a group was put in place, and so how it is taken back.
+enum class Placed {
+  Exchanged,  // with the old target, whose text now stands under the new file's name
+  Created,    // where no target was
+  Replaced,   // over the old target, which is gone (the file system cannot exchange two names)
+};
+
+// Puts the new file of a group in place of its target: exchanged with an old target where the
+// file system can, so that the old text stays, under the new file's name, until the whole group
+// is in place. The system error, 0 when it is in place.
+int PutInPlaceKeepingTheOld(const fs::path& temp, const fs::path& target, Placed& placed) {
+  if (const int err = InjectedFault(WriteStage::Rename, target)) return err;
+  if (::renameat2(AT_FDCWD, temp.c_str(), AT_FDCWD, target.c_str(), RENAME_EXCHANGE) == 0) {
+    placed = Placed::Exchanged;
+    return 0;
   }
-  return err;
+  const int err = errno;
+  if (err != ENOENT && err != EINVAL && err != ENOSYS) return err;
+  placed = err == ENOENT ? Placed::Created : Placed::Replaced;
+  return ::rename(temp.c_str(), target.c_str()) == 0 ? 0 : LastError();
+}
+
+}  // namespace
+
+int PutAllInPlace(const NewFiles& files, size_t& failed) {
+  if (files.size() == 1) {  // one file has nothing to give back
+    failed = 0;
+    return PutInPlace(files[0].first, files[0].second);
+  }
+  std::vector<Placed> placed;
+  int err = 0;
+  for (const auto& [temp, target] : files) {
+    Placed how = Placed::Replaced;
+    if ((err = PutInPlaceKeepingTheOld(temp, target, how)) != 0) break;
+    placed.push_back(how);
+  }
+  if (err != 0) {
+    // The files put in place before the one that failed give way to the old ones again, and the
+    // new files are removed (but an old text that could not be given back, which stays beside).
+    failed = placed.size();
+    for (size_t i = 0; i < files.size(); ++i) {
+      const auto& [temp, target] = files[i];
+      if (i < placed.size() && placed[i] == Placed::Exchanged &&
+          ::renameat2(AT_FDCWD, temp.c_str(), AT_FDCWD, target.c_str(), RENAME_EXCHANGE) != 0)
+        continue;
+      if (i < placed.size() && placed[i] == Placed::Created) RemoveQuietly(target);
+      RemoveQuietly(temp);
+    }
+    return err;
+  }
+  for (size_t i = 0; i < files.size(); ++i) {
+    SyncFolderOf(files[i].second);
+    if (placed[i] == Placed::Exchanged) RemoveQuietly(files[i].first);
+  }
+  return 0;
 }
 
 void TakePermissionsOf(const fs::path& target, int newFile) {

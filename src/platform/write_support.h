@@ -35,9 +35,11 @@ int PutInPlace(const std::filesystem::path& temp, const std::filesystem::path& t
 // Completed new files and the targets they replace.
 using NewFiles = std::vector<std::pair<std::filesystem::path, std::filesystem::path>>;
 
-// Puts the new files in place, in order; the first that cannot be stops the rest, whose new files
-// are removed. The system error, 0 when all are in place; `failed` is then the place in the list
-// of the one that could not be.
+// Puts the new files in place, in order, whole or not at all: the first that cannot be stops the
+// rest, those before it get their old targets back (where the file system can exchange two names;
+// a target that was not there is removed again), and every new file is removed. The system
+// error, 0 when all are in place; `failed` is then the place in the list of the one that could
+// not be.
 int PutAllInPlace(const NewFiles& files, size_t& failed);
 
 // The new file beside a target that exists gets the target's permission bits.

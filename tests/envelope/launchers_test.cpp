@@ -501,24 +501,29 @@ TEST_F(RestoreTest, LRestoresAKeptPair) {
   }
 }
 
-// "L" replaces both files or neither: with either target protected, or the score's copy cut short
-// by a full disk after the orchestra's was made, both stay as they were byte for byte, nothing is
-// left beside them, and the message names the file that could not be written. Then, with the
-// fault gone, the pair is restored.
+// "L" replaces both files or neither: with either target protected, the score's copy cut short
+// by a full disk after the orchestra's was made, or the score not put in place after the
+// orchestra was, both stay as they were byte for byte, nothing is left beside them, and the
+// message names the file that could not be written. Then, with the fault gone, the pair is
+// restored.
 TEST_F(RestoreTest, LWithATargetThatCannotBeWrittenKeepsBoth) {
   const struct {
     const char* label;
     const char* target;  // in C:\Arbeit
-    bool protect;        // else a full disk when it is copied
+    bool protect;        // else a full disk at this stage of its copy
+    platform::WriteStage stage;
     const char* message;
   } cases[] = {
-      {"orchestra protected", "Dozudava.orc", true,
+      {"orchestra protected", "Dozudava.orc", true, platform::WriteStage::Copy,
        "Die Datei c:\\Arbeit\\Dozudava.orc konnte nicht geschrieben werden (Fehler beim Zugriff "
        "auf Pfad/Datei). Dozudava.orc und Dozudava.sco bleiben, wie sie sind."},
-      {"score protected", "Dozudava.sco", true,
+      {"score protected", "Dozudava.sco", true, platform::WriteStage::Copy,
        "Die Datei c:\\Arbeit\\Dozudava.sco konnte nicht geschrieben werden (Fehler beim Zugriff "
        "auf Pfad/Datei). Dozudava.orc und Dozudava.sco bleiben, wie sie sind."},
-      {"the score's copy meets a full disk", "Dozudava.sco", false,
+      {"the score's copy meets a full disk", "Dozudava.sco", false, platform::WriteStage::Copy,
+       "Die Datei c:\\Arbeit\\Dozudava.sco konnte nicht geschrieben werden (Datenträger voll). "
+       "Dozudava.orc und Dozudava.sco bleiben, wie sie sind."},
+      {"the score not put in place", "Dozudava.sco", false, platform::WriteStage::Rename,
        "Die Datei c:\\Arbeit\\Dozudava.sco konnte nicht geschrieben werden (Datenträger voll). "
        "Dozudava.orc und Dozudava.sco bleiben, wie sie sind."},
   };
@@ -533,8 +538,7 @@ TEST_F(RestoreTest, LWithATargetThatCannotBeWrittenKeepsBoth) {
     if (c.protect)
       fs::permissions(target, fs::perms(0444));
     else
-      platform::SetWriteFaults(
-          testing_support::FailAt(platform::WriteStage::Copy, target.string(), ENOSPC));
+      platform::SetWriteFaults(testing_support::FailAt(c.stage, target.string(), ENOSPC));
     restore();
     platform::SetWriteFaults({});
     fs::permissions(target, fs::perms(0644));

@@ -391,6 +391,16 @@ TEST_F(FileTableTest, HeldFilesArePutInPlaceTogetherOrNotAtAll) {
   EXPECT_EQ(Names(root_ / "c/Arbeit"), (std::vector<std::string>{"Dozudava.orc", "cs06b.bat"}));
   EXPECT_EQ(root_.Read("c/Arbeit/Dozudava.orc"), "altes Orchester\r\n");
 
+  // The orchestra cannot be put in place after the batch: the batch gets its old text back.
+  writeBoth();
+  SetWriteFaults(testing_support::FailAt(WriteStage::Rename,
+                                         (root_ / "c/Arbeit/Dozudava.orc").string(), ENOSPC));
+  EXPECT_EQ(ErrorOf([&] { files_.PutHeldInPlace(); }), common::kDiskFull);
+  SetWriteFaults({});
+  EXPECT_EQ(root_.Read("c/Arbeit/cs06b.bat"), "alte Batch\r\n");
+  EXPECT_EQ(root_.Read("c/Arbeit/Dozudava.orc"), "altes Orchester\r\n");
+  EXPECT_EQ(Names(root_ / "c/Arbeit"), (std::vector<std::string>{"Dozudava.orc", "cs06b.bat"}));
+
   writeBoth();
   files_.PutHeldInPlace();
   EXPECT_EQ(root_.Read("c/Arbeit/cs06b.bat"), "neue Batch\r\n");
@@ -784,8 +794,9 @@ TEST_F(ProtectedTargetTest, TheSystemsErrorIsMappedAlikeWhereverItSurfaces) {
 }
 
 // A group of copies is put in place whole or not at all: a fault at either copy, found before the
-// first byte is copied or met while copying, leaves both targets as they were and nothing beside
-// them, and the error names the copy it met.
+// first byte is copied, met while copying or met when the second is put in place after the first,
+// leaves both targets as they were (a first target that was not there is not there afterwards)
+// and nothing beside them, and the error names the copy it met.
 TEST_F(ProtectedTargetTest, AGroupOfCopiesIsPutInPlaceWholeOrNotAtAll) {
   root_.Write("c/Arbeit/Tesu7.orc", "Tesu7 orc");
   root_.Write("c/Arbeit/Tesu7.sco", "Tesu7 sco");
@@ -797,6 +808,7 @@ TEST_F(ProtectedTargetTest, AGroupOfCopiesIsPutInPlaceWholeOrNotAtAll) {
     std::function<void()> fault;
     int error;
     size_t index;
+    bool withoutFirstTarget = false;
   } cases[] = {
       {"the first target protected", [&] { fs::permissions(orc, fs::perms(0444)); },
        common::kPathFileAccessError, 0},
@@ -808,6 +820,15 @@ TEST_F(ProtectedTargetTest, AGroupOfCopiesIsPutInPlaceWholeOrNotAtAll) {
       {"the first copy's flush to the disk fails",
        [&] { SetWriteFaults(testing_support::FailAt(WriteStage::Sync, orc.string(), EIO)); },
        common::kDeviceIoError, 0},
+      {"the second copy cannot be put in place",
+       [&] { SetWriteFaults(testing_support::FailAt(WriteStage::Rename, sco.string(), EACCES)); },
+       common::kPermissionDenied, 1},
+      {"the second copy cannot be put in place, the first target was not there",
+       [&] {
+         fs::remove(orc);
+         SetWriteFaults(testing_support::FailAt(WriteStage::Rename, sco.string(), EIO));
+       },
+       common::kDeviceIoError, 1, true},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.label);
@@ -821,15 +842,18 @@ TEST_F(ProtectedTargetTest, AGroupOfCopiesIsPutInPlaceWholeOrNotAtAll) {
       error = e;
     }
     SetWriteFaults({});
-    for (const fs::path& target : {orc, sco}) fs::permissions(target, fs::perms(0644));
+    for (const fs::path& target : {orc, sco})
+      if (fs::exists(target)) fs::permissions(target, fs::perms(0644));
     ASSERT_TRUE(error.has_value());
     EXPECT_EQ(error->number(), c.error);
     EXPECT_EQ(error->index(), c.index);
-    EXPECT_EQ(root_.Read("c/Arbeit/Dozudava.orc"), "alt orc");
     EXPECT_EQ(root_.Read("c/Arbeit/Dozudava.sco"), "alt sco");
-    EXPECT_EQ(Names(root_ / "c/Arbeit"),
-              (std::vector<std::string>{"Dozudava.orc", "Dozudava.sco", "Quelle.txt", "Tesu7.orc",
-                                        "Tesu7.sco"}));
+    std::vector<std::string> names = {"Dozudava.sco", "Quelle.txt", "Tesu7.orc", "Tesu7.sco"};
+    if (!c.withoutFirstTarget) {
+      EXPECT_EQ(root_.Read("c/Arbeit/Dozudava.orc"), "alt orc");
+      names.insert(names.begin(), "Dozudava.orc");
+    }
+    EXPECT_EQ(Names(root_ / "c/Arbeit"), names);
   }
   CopyFilesTogether(copies);
   EXPECT_EQ(root_.Read("c/Arbeit/Dozudava.orc"), "Tesu7 orc");
