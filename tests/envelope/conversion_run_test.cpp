@@ -80,23 +80,28 @@ TEST_F(RunTest, TheTwoSwitchesChooseTheBuild) {
 }
 
 // A build reads at most its number of values from a tone-list line: a longer ZP line would leave
-// its LT, HT and KL lines unread and the render silent. Such a run writes nothing and starts
-// nothing; TalvikTe takes every range the converter lets through.
+// its LT, HT and KL lines unread and the render silent. Such a run ("Cso1", "Cso2" or the one with
+// new settings) writes nothing and starts nothing; TalvikTe takes every range the converter lets
+// through.
 TEST_F(RunTest, ARangeLongerThanTheChosenBuildTakesIsRefused) {
+  enum Button { Cso1, Cso2, NewSettings };
   struct Case {
-    bool cso2;
+    Button button;
     bool withEditor;
     int points;
     const char* build;
     bool refused;
   };
-  const Case cases[] = {{false, true, 1200, "TalvikTe", false},
-                        {false, false, 1200, "TalvikTe2", true},
-                        {true, true, 1200, "TalvikTe3", true},
-                        {true, false, 1200, "TalvikTe4", true},
-                        {false, false, 1000, "TalvikTe2", false}};
+  const Case cases[] = {{Cso1, true, 1200, "TalvikTe", false},
+                        {Cso1, false, 1200, "TalvikTe2", true},
+                        {Cso2, true, 1200, "TalvikTe3", true},
+                        {Cso2, false, 1200, "TalvikTe4", true},
+                        {Cso1, false, 1000, "TalvikTe2", false},
+                        {NewSettings, false, 1200, "TalvikTe2", true},
+                        {NewSettings, true, 1200, "TalvikTe", false}};
   for (const Case& c : cases) {
-    SCOPED_TRACE(std::string(c.build) + " " + std::to_string(c.points));
+    SCOPED_TRACE(std::string(c.build) + " " + std::to_string(c.points) + " by button " +
+                 std::to_string(c.button));
     root.Write("c/Arbeit/Lang.rpp",
                MarkedRangeProject(SecondPoints(c.points), {{"1", "440"}}).Text());
     s().ProjectName = "Lang";
@@ -106,7 +111,13 @@ TEST_F(RunTest, ARangeLongerThanTheChosenBuildTakesIsRefused) {
     starter.starts.clear();
     windowSystem.closeMessages.clear();
     dialogs.messages.clear();
-    (c.cso2 ? window->Command19 : window->Command3).Click();
+    if (c.button == NewSettings) {
+      // The project and the track typed, Return on the rest.
+      dialogs.answers = {"Lang", "R-01", "", ""};
+      window->Command1.Click();
+    } else {
+      (c.button == Cso2 ? window->Command19 : window->Command3).Click();
+    }
     if (c.refused) {
       EXPECT_EQ(Messages(), std::vector<std::string>{
                                 "Der Bereich ist zu groß für " + std::string(c.build) + ": " +
