@@ -80,6 +80,33 @@ TEST_F(ReaderTest, ListWithAnyLineEndParses) {
   }
 }
 
+// The sample path is taken in the form its bytes have: UTF-8 (a folder named in another script,
+// as a Linux editor or Ormila writes it) when they are valid UTF-8, else Windows-1252; also in a
+// list whose other lines are Windows-1252.
+TEST_F(ReaderTest, SamplePathInUtf8OrWindows1252) {
+  const struct {
+    const char* name;
+    std::string bytes;
+    std::string sampleFile;
+  } cases[] = {
+      {"UTF-8, Cyrillic", "ZP 0 1\r\nSMP C:\\Звуки\\Колокол.wav\r\n", "C:\\Звуки\\Колокол.wav"},
+      {"UTF-8, umlaut", "; Hüllkurve\r\nSMP C:\\Klänge\\a.wav \r\n", "C:\\Klänge\\a.wav "},
+      {"Windows-1252, umlaut", "; H\xFCllkurve\r\nSMP C:\\Kl\xE4nge\\a.wav\r\n",
+       "C:\\Klänge\\a.wav"},
+      {"UTF-8 after a Windows-1252 line", "; H\xFCllkurve\r\nSMP C:\\Звуки\\a.wav\r\n",
+       "C:\\Звуки\\a.wav"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    ToneListState s = FreshState(10);
+    files.Close(tonelist::kToneListFile);
+    Open(c.bytes);
+    tonelist::ReadToneListLines(s, files);
+    tonelist::ParseToneList(s);
+    EXPECT_EQ(s.SampleFile, c.sampleFile);
+  }
+}
+
 TEST_F(ReaderTest, ReadsOnlyTheRemainingLines) {
   Open("Kopf\r\nZP 1\r\nHT 2\r\n");
   files.LineInput(tonelist::kToneListFile);
