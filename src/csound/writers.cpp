@@ -211,9 +211,9 @@ ScoreTimes ComputeScoreTimes(const ToneListState& s, bool fof, std::string_view 
 }
 
 std::string ScoreSamplePath(std::string_view sampleFile) {
-  if (!platform::DriveMap::IsDrivePath(sampleFile)) return std::string(sampleFile);
-  // Csound opens the name with the score's bytes: the host path goes in as the file system holds
-  // it, not as Windows-1252 characters.
+  // Csound opens the name with the score's bytes: the path goes in as the file system holds it
+  // (UTF-8), not as Windows-1252 characters; a drive path as its host path.
+  if (!platform::DriveMap::IsDrivePath(sampleFile)) return common::BytesAsCp1252Text(sampleFile);
   return common::BytesAsCp1252Text(platform::Drives().ToHost(sampleFile).string());
 }
 

@@ -127,7 +127,9 @@ void ApplyValueRule(ToneListState& s, const Keyword& k) {
       s.*k.value = ToneValue::Text(common::Cp1252ToUtf8(s.CurrentWord));
       break;
     case Rule::Sample:
-      s.SampleFile = common::Cp1252ToUtf8(s.CurrentWord);
+      // The path in the form its bytes have: UTF-8 when they are valid UTF-8 (a folder named in
+      // another script), else Windows-1252.
+      s.SampleFile = common::Utf8OrCp1252ToUtf8(s.CurrentWord);
       break;
   }
 }

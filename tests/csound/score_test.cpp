@@ -226,30 +226,42 @@ TEST_F(ScoreTest, SamplePathGoesThroughTheDriveMap) {
 }
 
 // The sample line names the sample with the bytes the file system holds, whatever the drive root
-// and the folders are called; the lines around it stay Windows-1252.
+// and the folders are called, and whether the list is Windows-1252 or UTF-8 (read byte by byte,
+// as the reader gives it); the lines around it stay Windows-1252.
 TEST_F(ScoreTest, SampleLineHoldsTheHostPathAsTheFileSystemHoldsIt) {
   for (const char* rootName : testing_support::kHostFolderNames) {
     const fs::path root = dir_ / rootName;
     fs::create_directories(root / "c" / "Arbeit" / "Klänge");
+    fs::create_directories(root / "c" / "Arbeit" / "Звуки");
     platform::SetDrives(platform::DriveMap(root));
-    ToneListState s(1000);
-    // The list spells the folders otherwise than the disk does.
-    ParseList(s, {"ZP 0 1", "KL 1 1", "SMP c:\\arbeit\\KLÄNGE\\Samp100.wav"});
-    auto c = Context(s);
-    c.OriginNote = "Lautstärke";
-    const std::string bytes = Write(csound::kScoreFile, [&] { csound::WriteFofScore(c); });
-    const std::string line = " f98   0.00   0  1  \"" + root.string() +
-                             "/c/Arbeit/Klänge/Samp100.wav\"  0  0  0 ; <----- Stereo ok.\r\n";
-    EXPECT_NE(bytes.find("\r\n;A-Scodatei2\r\n" + line + ";E-Scodatei2\r\n"), std::string::npos)
-        << rootName << "\n" << bytes;
-    EXPECT_NE(bytes.find(" ;Lautst\xE4rke\r\n"), std::string::npos) << rootName;
+    // The lists spell the folders otherwise than the disk does.
+    const std::pair<std::string, const char*> lists[] = {
+        {"SMP c:\\arbeit\\KLÄNGE\\Samp100.wav", "Klänge"},
+        {common::Cp1252ToUtf8("SMP c:\\arbeit\\Звуки\\Samp100.wav"), "Звуки"}};
+    for (const auto& [smp, folder] : lists) {
+      ToneListState s(1000);
+      ParseList(s, {"ZP 0 1", "KL 1 1", smp});
+      auto c = Context(s);
+      c.OriginNote = "Lautstärke";
+      const std::string bytes = Write(csound::kScoreFile, [&] { csound::WriteFofScore(c); });
+      const std::string line = " f98   0.00   0  1  \"" + root.string() + "/c/Arbeit/" + folder +
+                               "/Samp100.wav\"  0  0  0 ; <----- Stereo ok.\r\n";
+      EXPECT_NE(bytes.find("\r\n;A-Scodatei2\r\n" + line + ";E-Scodatei2\r\n"), std::string::npos)
+          << rootName << "\n" << bytes;
+      EXPECT_NE(bytes.find(" ;Lautst\xE4rke\r\n"), std::string::npos) << rootName;
+    }
   }
-  // A path that is not a drive path reaches the score byte for byte as the tone list holds it
-  // (here UTF-8, as a Linux editor writes it).
-  ToneListState linux(1000);
-  ParseList(linux, {"ZP 0 1", common::Cp1252ToUtf8("SMP /home/jürgen/Klänge/klang.wav")});
-  EXPECT_NE(Sine(linux).find(" f98   0.00   0  1  \"/home/jürgen/Klänge/klang.wav\"  0  0  0"),
-            std::string::npos);
+  // A path that is not a drive path reaches the score with the bytes of its name in UTF-8, as the
+  // file system holds names: from a UTF-8 list (as a Linux editor writes it) and from a
+  // Windows-1252 one alike.
+  for (const std::string& smp : {common::Cp1252ToUtf8("SMP /home/jürgen/Klänge/klang.wav"),
+                                 std::string("SMP /home/jürgen/Klänge/klang.wav")}) {
+    ToneListState linux(1000);
+    ParseList(linux, {"ZP 0 1", smp});
+    EXPECT_NE(Sine(linux).find(" f98   0.00   0  1  \"/home/jürgen/Klänge/klang.wav\"  0  0  0"),
+              std::string::npos)
+        << smp;
+  }
 }
 
 TEST_F(ScoreTest, FuaFubZeroWriteTheDefaultLines) {

@@ -80,24 +80,29 @@ INSTANTIATE_TEST_SUITE_P(
 
 namespace {
 
-// The sample is played whatever the drive root is called: under a root with an umlaut, "ß", a
-// blank and Cyrillic (the UTF-8 form of "Ё" holds a byte Windows-1252 has no character for) the
-// wave is the one rendered under a plain root, and both are louder than a render whose sample
-// cannot be found.
-TEST(CompilerRenderRoot, TheSampleIsPlayedUnderARootWithUmlautsAndCyrillic) {
+// The sample is played whatever the drive root and the sample's folder are called: under a root
+// with an umlaut, "ß", a blank and Cyrillic (the UTF-8 form of "Ё" holds a byte Windows-1252 has
+// no character for), and from a folder named in Cyrillic in a tone list written in UTF-8, the wave
+// is the one rendered under a plain root, and all are louder than a render whose sample cannot be
+// found.
+TEST(CompilerRenderRoot, TheSampleIsPlayedUnderARootOrFromAFolderWithUmlautsAndCyrillic) {
   struct Render {
     std::string root, log;
     e2e::Wave wave;
   };
-  auto render = [](const std::string& name, bool withSample) -> std::optional<Render> {
+  // The sample lies in the folder below C:\Arbeit\ ("": in C:\Arbeit\ itself).
+  auto render = [](const std::string& name, bool withSample,
+                   const std::string& folder = "") -> std::optional<Render> {
     e2e::Drive drive(name);
+    const std::string smp =
+        "SMP c:\\Arbeit\\" + (folder.empty() ? "" : folder + "\\") + "Samp100.wav";
     drive.Write("Tesu.rsz", Crlf({" FOF-Klang mit Sample", "ZP  0     1      2",
                                   "HT  220   330    440", "LT  0     20000  0",
-                                  "KL  600   900    1200", "SMP c:\\Arbeit\\Samp100.wav",
-                                  "LTS 1"}));
+                                  "KL  600   900    1200", smp.c_str(), "LTS 1"}));
     if (withSample) {
-      const std::string sox = "sox -n -r 44100 -c 2 -b 16 '" +
-                              (drive.Arbeit() / "Samp100.wav").string() +
+      std::filesystem::create_directories(drive.Arbeit() / folder);
+      const std::filesystem::path sample = drive.Arbeit() / folder / "Samp100.wav";
+      const std::string sox = "sox -n -r 44100 -c 2 -b 16 '" + sample.string() +
                               "' synth 1 sine 440 vol 0.5 2>/dev/null";
       if (std::system(sox.c_str()) != 0) return std::nullopt;
     }
@@ -110,15 +115,18 @@ TEST(CompilerRenderRoot, TheSampleIsPlayedUnderARootWithUmlautsAndCyrillic) {
   const auto plain = render("sample-root-plain", true);
   if (!plain) GTEST_SKIP() << "sox is not installed";
   const auto umlauts = render(umlautRoot, true);
+  const auto cyrillicFolder = render("sample-folder", true, "Звуки-Ёлка");
   const auto missing = render("sample-root-missing", false);
-  ASSERT_TRUE(umlauts && missing);
+  ASSERT_TRUE(umlauts && cyrillicFolder && missing);
   ASSERT_NE(umlauts->root.find(umlautRoot), std::string::npos) << umlauts->root;
 
   EXPECT_EQ(plain->log.find("Failed to open file"), std::string::npos) << plain->log;
-  EXPECT_EQ(umlauts->log.find("Failed to open file"), std::string::npos) << umlauts->log;
   EXPECT_NE(missing->log.find("Failed to open file"), std::string::npos) << missing->log;
-  EXPECT_NEAR(umlauts->wave.seconds, plain->wave.seconds, 1e-9);
-  EXPECT_NEAR(umlauts->wave.rms, plain->wave.rms, 1e-3 * plain->wave.rms);
+  for (const Render* r : {&*umlauts, &*cyrillicFolder}) {
+    EXPECT_EQ(r->log.find("Failed to open file"), std::string::npos) << r->log;
+    EXPECT_NEAR(r->wave.seconds, plain->wave.seconds, 1e-9);
+    EXPECT_NEAR(r->wave.rms, plain->wave.rms, 1e-3 * plain->wave.rms);
+  }
   EXPECT_GT(plain->wave.rms, 2 * missing->wave.rms)
       << "with the sample " << plain->wave.rms << ", without " << missing->wave.rms;
 }

@@ -26,6 +26,14 @@ class ReaderTest : public ::testing::Test {
     drive.Write("Tesu.rsz", bytes);
     files.OpenInput(tonelist::kToneListFile, kPath);
   }
+  // The bytes as a new C:\Arbeit\Tesu.rsz, read by ReadToneListLines into a fresh state.
+  ToneListState Read(std::string_view bytes) {
+    ToneListState s = FreshState(10);
+    files.Close(tonelist::kToneListFile);
+    Open(bytes);
+    tonelist::ReadToneListLines(s, files);
+    return s;
+  }
   std::vector<std::string> Lines(const ToneListState& s) const {
     return {s.ToneListLines.begin() + 1, s.ToneListLines.begin() + 1 + s.LineCount};
   }
@@ -50,10 +58,7 @@ TEST_F(ReaderTest, LineEnds) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    ToneListState s = FreshState(10);
-    files.Close(tonelist::kToneListFile);
-    Open(c.bytes);
-    tonelist::ReadToneListLines(s, files);
+    const ToneListState s = Read(c.bytes);
     EXPECT_EQ(Lines(s), c.lines);
     EXPECT_EQ(s.LineIndex, static_cast<int>(c.lines.size()));
     EXPECT_TRUE(files.Eof(tonelist::kToneListFile));
@@ -66,10 +71,7 @@ TEST_F(ReaderTest, ListWithAnyLineEndParses) {
     SCOPED_TRACE(testing::PrintToString(std::string(end)));
     const std::string text = std::string("; Liste") + end + "ZP 0 1.5" + end + "HT 220 330" + end +
                              "LT 0 0" + end + "LTF 2" + end;
-    ToneListState s = FreshState(10);
-    files.Close(tonelist::kToneListFile);
-    Open(text);
-    tonelist::ReadToneListLines(s, files);
+    ToneListState s = Read(text);
     tonelist::ParseToneList(s);
     EXPECT_EQ(s.LineCount, 5);
     EXPECT_EQ(s.PointCount, 2);
@@ -77,6 +79,30 @@ TEST_F(ReaderTest, ListWithAnyLineEndParses) {
     EXPECT_EQ(s.Pitches[2], ToneValue::Text("330"));
     EXPECT_EQ(s.Loudnesses[2], ToneValue::Integer(0));
     EXPECT_EQ(s.ListLtf, ToneValue::Text("2"));
+  }
+}
+
+// The sample path is taken in the form its bytes have: UTF-8 (a folder named in another script,
+// as a Linux editor or Ormila writes it) when they are valid UTF-8, else Windows-1252; also in a
+// list whose other lines are Windows-1252.
+TEST_F(ReaderTest, SamplePathInUtf8OrWindows1252) {
+  const struct {
+    const char* name;
+    std::string bytes;
+    std::string sampleFile;
+  } cases[] = {
+      {"UTF-8, Cyrillic", "ZP 0 1\r\nSMP C:\\Звуки\\Колокол.wav\r\n", "C:\\Звуки\\Колокол.wav"},
+      {"UTF-8, umlaut", "; Hüllkurve\r\nSMP C:\\Klänge\\a.wav \r\n", "C:\\Klänge\\a.wav "},
+      {"Windows-1252, umlaut", "; H\xFCllkurve\r\nSMP C:\\Kl\xE4nge\\a.wav\r\n",
+       "C:\\Klänge\\a.wav"},
+      {"UTF-8 after a Windows-1252 line", "; H\xFCllkurve\r\nSMP C:\\Звуки\\a.wav\r\n",
+       "C:\\Звуки\\a.wav"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    ToneListState s = Read(c.bytes);
+    tonelist::ParseToneList(s);
+    EXPECT_EQ(s.SampleFile, c.sampleFile);
   }
 }
 
