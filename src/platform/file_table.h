@@ -1,6 +1,7 @@
 // Numbered text files: open under a fixed number for input, output or append, read lines, print
 // lines, test for the end, close. Lines end at CR LF, a lone CR or a lone LF; written lines end in
-// CR LF. The system's files are Windows-1252 on disk and UTF-8 inside the program. Also the file
+// CR LF. The system's files are Windows-1252 on disk (or UTF-8 where they hold names in other
+// scripts, see Encoding) and UTF-8 inside the program. Also the file
 // functions around it: copies, the read-only check, the leftovers of killed writers, the
 // fault-injection seam and the current folder (each defined in the file named after it).
 #pragma once
@@ -52,8 +53,8 @@ class FileTable {
   // and put in place by Close; a table destroyed with the file still open drops the new text).
   // The new file is flushed to the disk before it is put in place, and its folder after that, so
   // that a crash finds the old file or the new one, whole. The new file gets the permission bits
-  // of the file it replaces. With Utf8OrCp1252 the text is
-  // kept until Close, which chooses the code for the whole file and writes it then.
+  // of the file it replaces. With Utf8OrCp1252 the text is kept until Close, which chooses the
+  // code for the whole file and writes it then.
   void OpenOutputReplacing(int number, std::string_view path,
                            Encoding encoding = Encoding::Cp1252);
 
