@@ -1,9 +1,9 @@
 // Numbered text files: open under a fixed number for input, output or append, read lines, print
 // lines, test for the end, close. Lines end at CR LF, a lone CR or a lone LF; written lines end in
 // CR LF. The system's files are Windows-1252 on disk (or UTF-8 where they hold names in other
-// scripts, see Encoding) and UTF-8 inside the program. Also the file
-// functions around it: copies, the read-only check, the leftovers of killed writers, the
-// fault-injection seam and the current folder (each defined in the file named after it).
+// scripts, see Encoding) and UTF-8 inside the program. Also the file functions around it:
+// copies, the read-only check, the leftovers of killed writers, the fault-injection seam and the
+// current folder (each defined in the file named after it).
 #pragma once
 
 #include <cstddef>
