@@ -137,7 +137,11 @@ bool IsValidUtf8(std::string_view bytes) {
   return true;
 }
 
-bool FitsCp1252(std::string_view text) { return Cp1252ToUtf8(Utf8ToCp1252(text)) == text; }
+std::string Cp1252OrUtf8Bytes(std::string_view text) {
+  std::string bytes = Utf8ToCp1252(text);
+  if (Cp1252ToUtf8(bytes) == text) return bytes;
+  return std::string(text);
+}
 
 std::string LowerCase(std::string_view s) {
   std::string out;

@@ -22,9 +22,9 @@ std::string BytesAsCp1252Text(std::string_view bytes);
 
 bool IsValidUtf8(std::string_view bytes);
 
-// Whether every character of a UTF-8 text has a place in Windows-1252 (so that Utf8ToCp1252
-// loses nothing of it).
-bool FitsCp1252(std::string_view text);
+// The bytes of a text for a file that holds names in any script: its Windows-1252 form when every
+// character has a place there, else the UTF-8 text itself (read back by Utf8OrCp1252ToUtf8).
+std::string Cp1252OrUtf8Bytes(std::string_view text);
 
 // The number of characters of a UTF-8 text (not its bytes).
 size_t CharCount(std::string_view text);

@@ -213,8 +213,10 @@ ScoreTimes ComputeScoreTimes(const ToneListState& s, bool fof, std::string_view 
 std::string ScoreSamplePath(std::string_view sampleFile) {
   // Csound opens the name with the score's bytes: the path goes in as the file system holds it
   // (UTF-8), not as Windows-1252 characters; a drive path as its host path.
-  if (!platform::DriveMap::IsDrivePath(sampleFile)) return common::BytesAsCp1252Text(sampleFile);
-  return common::BytesAsCp1252Text(platform::Drives().ToHost(sampleFile).string());
+  const std::string path = platform::DriveMap::IsDrivePath(sampleFile)
+                               ? platform::Drives().ToHost(sampleFile).string()
+                               : std::string(sampleFile);
+  return common::BytesAsCp1252Text(path);
 }
 
 void WriteScoreSecondPart(const WriterContext& c, bool fof) {

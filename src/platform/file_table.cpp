@@ -32,12 +32,6 @@ struct FileTable::File {
   ~File() {
     if (out) std::fclose(out);
   }
-
-  // The bytes of the text kept for Close: Windows-1252 when every character has a place there,
-  // else the UTF-8 text itself.
-  std::string PendingBytes() const {
-    return common::FitsCp1252(pending) ? common::Utf8ToCp1252(pending) : pending;
-  }
 };
 
 namespace {
@@ -229,7 +223,8 @@ std::unique_ptr<FileTable::File> FileTable::Take(int number) {
 void FileTable::Close(int number) {
   std::unique_ptr<File> f = Take(number);
   if (!f || !f->out) return;
-  int err = FinishOutput(f->out, f->finalPath, f->PendingBytes(), !f->tempPath.empty());
+  int err = FinishOutput(f->out, f->finalPath, common::Cp1252OrUtf8Bytes(f->pending),
+                         !f->tempPath.empty());
   if (!f->tempPath.empty()) {
     if (err != 0) RemoveQuietly(f->tempPath);
     else err = PutInPlace(f->tempPath, f->finalPath);
@@ -245,7 +240,8 @@ void FileTable::CloseHeld(int number) {
     return;
   }
   std::unique_ptr<File> f = Take(number);
-  if (const int err = FinishOutput(f->out, f->finalPath, f->PendingBytes(), true)) {
+  if (const int err =
+          FinishOutput(f->out, f->finalPath, common::Cp1252OrUtf8Bytes(f->pending), true)) {
     RemoveQuietly(f->tempPath);
     Raise(WriteErrorNumber(err, common::kDeviceIoError));
   }

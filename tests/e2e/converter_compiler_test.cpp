@@ -52,7 +52,7 @@ class ConverterCompilerTest : public envelope_test::ConverterTest {
         "\r\nn\r\n1\r\n2\r\n0.01\r\n0.001\r\n50\r\n1\r\n0.5\r\n1\r\n1\r\n1\r\n1\r\n0\r\n0\r\n" +
         samplePath + "\r\n0\r\n";
     root.Write("c/Arbeit/Tesu.ini",
-               common::FitsCp1252(settings) ? common::Utf8ToCp1252(settings) : settings);
+               common::Cp1252OrUtf8Bytes(settings));
     root.Write("c/Arbeit/Talvik.ini", kCompilerSettings);
     for (const char* output : {"Dozudava.sco", "Dozudava.orc", "cs06b.bat"})
       fs::remove(root / ("c/Arbeit/" + std::string(output)));
