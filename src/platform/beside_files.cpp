@@ -152,8 +152,7 @@ bool Runs(const Writer& writer) {
 
 fs::path BesidePath(const fs::path& target) {
   const std::string writer = "." + OwnWriterPart() + std::string(kBesideEnding);
-  const fs::path folder = target.parent_path().empty() ? fs::path(".") : target.parent_path();
-  const long longest = ::pathconf(folder.c_str(), _PC_NAME_MAX);
+  const long longest = ::pathconf(FolderOf(target).c_str(), _PC_NAME_MAX);
   const size_t room = longest > 0 ? static_cast<size_t>(longest) : NAME_MAX;
   std::string name = target.filename().string();
   if (1 + name.size() + writer.size() > room) {

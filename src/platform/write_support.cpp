@@ -77,12 +77,11 @@ void RemoveQuietly(const fs::path& path) {
   fs::remove(path, ec);
 }
 
-namespace {
-
-// The folder a host path names a file in ("." for a bare name).
 fs::path FolderOf(const fs::path& host) {
   return host.parent_path().empty() ? fs::path(".") : host.parent_path();
 }
+
+namespace {
 
 // Flushes the folder of `target` to the disk, so that the new file put in place there is still
 // in place after a crash. Its failure is not a failure of the write: the new file is whole in

@@ -27,6 +27,9 @@ int LastError();
 
 void RemoveQuietly(const std::filesystem::path& path);
 
+// The folder a host path names a file in ("." for a bare name).
+std::filesystem::path FolderOf(const std::filesystem::path& host);
+
 // Puts a completed new file, already flushed to the disk, in place of its target, and flushes
 // the folder then; a new file that cannot be put in place is removed. The system error, 0 when
 // it is in place.
